@@ -1,0 +1,27 @@
+# Shared settings of every target of the project.
+
+function(ostrel_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /WX)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Werror)
+  endif()
+endfunction()
+
+# One static library per subsystem, from the sources of its folder (and, where
+# it has them, of platform-specific folders passed as extra globs).
+function(ostrel_subsystem name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;SOURCES" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${ARG_SOURCES})
+  if(NOT sources)
+    # A subsystem whose workers are still to come.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+  ostrel_warnings(${name})
+endfunction()

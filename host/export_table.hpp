@@ -1,0 +1,109 @@
+#pragma once
+// The one list of the library's exports. Everything that must agree with it is
+// derived from it: the C declarations below, the Windows module-definition
+// file, the test that compares the built library's exported names with it, and
+// the README's table.
+//
+// OSTREL_EXPORT(name, builds, state)
+//   builds: the deliverables whose library exports the name.
+//   state:  Built when the frame and its worker exist; Pending otherwise. A
+//           Pending export is declared but not defined, so no build exports a
+//           function that would only pretend to work.
+
+#include <cstdint>
+
+namespace ostrel::exports {
+
+enum Build : uint32_t {
+    kWin64 = 1u << 0,
+    kWin32 = 1u << 1,
+    kMac = 1u << 2,
+    kLinux = 1u << 3,
+    kWindows = kWin64 | kWin32,
+    kEvery = kWindows | kMac | kLinux,     // the 56 functions every build shares
+    kWindowsLinux = kWindows | kLinux,     // Windows exports that need no desktop service
+    kWindowsOnly = kWindows,               // desktop services of the Windows builds
+    kMacOnly = kMac,                       // desktop services of the macOS build
+};
+
+enum State { Built, Pending };
+
+}  // namespace ostrel::exports
+
+#define OSTREL_EXPORT_LIST(X)                             \
+    X(AddDatFile, kEvery, Pending)                        \
+    X(AddTPoseRef, kEvery, Built)                         \
+    X(AlignVertices_Tev, kEvery, Built)                   \
+    X(AppendOBJ, kEvery, Pending)                         \
+    X(CheckName, kEvery, Built)                           \
+    X(ClearNameSet, kEvery, Built)                        \
+    X(ClearTPoseList, kEvery, Built)                      \
+    X(CloseFolder, kEvery, Pending)                       \
+    X(CreateFacesList, kEvery, Pending)                   \
+    X(CreateFolder, kEvery, Pending)                      \
+    X(CreateThumbnail, kEvery, Pending)                   \
+    X(CropBMP_SetWidth, kEvery, Pending)                  \
+    X(CropBMPfile, kEvery, Pending)                       \
+    X(DispSizeH, kWindowsOnly, Pending)                   \
+    X(DispSizeV, kWindowsOnly, Pending)                   \
+    X(EmptyFolder, kEvery, Pending)                       \
+    X(FileCopyTo, kEvery, Pending)                        \
+    X(FileDelete, kEvery, Pending)                        \
+    X(FileRename, kEvery, Pending)                        \
+    X(FixEdgesPSD, kWindowsLinux, Pending)                \
+    X(GetDirFileList, kWindowsOnly, Pending)              \
+    X(GetFaces, kEvery, Pending)                          \
+    X(GetFile, kEvery, Pending)                           \
+    X(GetFileInfo, kWindowsOnly, Pending)                 \
+    X(GetFileList, kWindowsOnly, Pending)                 \
+    X(GetPrjModfier, kEvery, Built)                       \
+    X(GetPublicFolder, kEvery, Pending)                   \
+    X(GetScreenFactor, kWindowsOnly, Pending)             \
+    X(GetTPoseRef, kEvery, Built)                         \
+    X(GroupListAdd, kEvery, Built)                        \
+    X(GroupListClear, kEvery, Built)                      \
+    X(GroupListGetName, kEvery, Built)                    \
+    X(GroupListLoad, kEvery, Built)                       \
+    X(GroupListSave, kEvery, Built)                       \
+    X(GroupListSize, kEvery, Built)                       \
+    X(HealImportFile, kWindowsLinux, Pending)             \
+    X(HealPSDfiles, kEvery, Pending)                      \
+    X(LaunchAppWithFile, kWindowsOnly, Pending)           \
+    X(ListSplitOBJtoTev, kEvery, Pending)                 \
+    X(ListSplitOBJtoOBJ, kEvery, Pending)                 \
+    X(MakeStencilPSD, kEvery, Pending)                    \
+    X(MergePSDfiles, kEvery, Pending)                     \
+    X(OpenFolder, kEvery, Pending)                        \
+    X(OpenNEWPrjFile, kEvery, Pending)                    \
+    X(OpenPrjFile, kEvery, Pending)                       \
+    X(OpenQPP, kWindowsLinux, Pending)                    \
+    X(PoserExportOBJ, kEvery, Pending)                    \
+    X(RGBtoGrayscale, kEvery, Pending)                    \
+    X(SaveQPP, kWindowsLinux, Pending)                    \
+    X(ScaleUVs, kEvery, Pending)                          \
+    X(SetDefaultDir, kWindowsOnly, Pending)               \
+    X(SetDialogTitle, kWindowsOnly, Pending)              \
+    X(SetInColor, kEvery, Pending)                        \
+    X(SetPrjModfier, kEvery, Built)                       \
+    X(ShiftDown, kWindowsOnly, Pending)                   \
+    X(ShiftUp, kWindowsOnly, Pending)                     \
+    X(SplitOBJ, kEvery, Pending)                          \
+    X(SplitOBJtoTev, kEvery, Pending)                     \
+    X(SwapColorsPSD, kEvery, Pending)                     \
+    X(SwapVertices, kEvery, Pending)                      \
+    X(SwapVertices_Tev, kEvery, Built)                    \
+    X(Version, kEvery, Built)                             \
+    X(WritePrjFile, kEvery, Pending)                      \
+    X(addTevFile, kEvery, Built)                          \
+    X(clearVectors, kEvery, Built)                        \
+    X(getDaxFile, kEvery, Built)                          \
+    X(getFaceIDs, kEvery, Built)                          \
+    X(tevtoOBJ, kEvery, Pending)                          \
+    X(outMRGB, kEvery, Pending)                           \
+    X(setGroups, kEvery, Built)                           \
+    X(vectorsToTev, kEvery, Built)                        \
+    X(GetOpenDialog, kMacOnly, Pending)                   \
+    X(GetFilePath, kMacOnly, Pending)                     \
+    X(ClearFileList, kMacOnly, Pending)                   \
+    X(inPut, kMacOnly, Pending)                           \
+    X(isKeyPressed, kMacOnly, Pending)

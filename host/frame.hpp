@@ -1,0 +1,38 @@
+#pragma once
+// What every export frame shares: the declarations of all exports of this
+// build (from the one table), the codes a frame returns itself, and the guard
+// that keeps exceptions from crossing into the host.
+
+#include <new>
+
+#include "core/convert.hpp"
+#include "core/text_out.hpp"
+#include "host/export_table.hpp"
+#include "host/ostrel.h"
+
+#define OSTREL_DECLARE_EXPORT(name, builds, state) \
+    extern "C" OSTREL_API float name(const char* text, double value, char* memBlock, int memBlockSize) noexcept;
+OSTREL_EXPORT_LIST(OSTREL_DECLARE_EXPORT)
+#undef OSTREL_DECLARE_EXPORT
+
+namespace ostrel::frame {
+
+// Returned by every export when its worker fails in a way no file can cause:
+// memory ran out, or a library fault threw. The host sees a code, never an
+// exception.
+inline constexpr float kInternalFailure = -1000.0f;
+
+template <class Body>
+float guarded(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return kInternalFailure;
+    }
+}
+
+}  // namespace ostrel::frame
+
+// Marks a frame's parameters as possibly unused without naming each.
+#define OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize) \
+    (void)(text), (void)(value), (void)(memBlock), (void)(memBlockSize)

@@ -1,0 +1,69 @@
+// Frames of the group list, name set and container exports.
+
+#include "host/frame.hpp"
+#include "obj/group_list.hpp"
+
+using namespace ostrel;
+
+extern "C" float GroupListAdd(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
+    OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
+    const int32_t faces = ostrel::trunc(value);
+    if (faces <= 0) return -2;
+    if (!text) return -1;
+    return frame::guarded([&] {
+        obj::addToGroupsList(text, faces);
+        return 0.0f;
+    });
+}
+
+extern "C" float GroupListSave(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
+    OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
+    if (!text) return -9;
+    return frame::guarded([&] { return obj::saveGroupsList(text); });
+}
+
+extern "C" float GroupListLoad(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
+    OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
+    if (!text) return -9;
+    return frame::guarded([&] { return obj::loadGroupsList(text); });
+}
+
+extern "C" float GroupListSize(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
+    OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
+    return obj::getGroupsListSize();
+}
+
+extern "C" float GroupListGetName(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
+    OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
+    if (!(value > -1.0)) return -1;
+    if (!memBlock) return -1;
+    copyToMemBlock(memBlock, memBlockSize, obj::getGroupName(ostrel::trunc(value)));
+    return 0;
+}
+
+extern "C" float GroupListClear(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
+    OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
+    obj::clearGroupsList();
+    return 0;
+}
+
+extern "C" float CheckName(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
+    OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
+    if (!text || !memBlock) return -1;
+    return frame::guarded([&] {
+        copyToMemBlock(memBlock, memBlockSize, obj::NameCheck(text));
+        return 0.0f;
+    });
+}
+
+extern "C" float ClearNameSet(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
+    OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
+    obj::NameSetClear();
+    return 0;
+}
+
+extern "C" float getDaxFile(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
+    OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
+    if (!text || !memBlock) return -9;
+    return frame::guarded([&] { return obj::getGroupsListFile(text, memBlock); });
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Merging Tev files through the module-level mesh buffers, and the face-id list
+// built from a base mesh.
+
+#include <cstdint>
+#include <span>
+
+namespace ostrel::mesh {
+
+// Codes of the mesh-buffer operations.
+inline constexpr float kCannotOpen = -1760.0f;   // input cannot be read, output cannot be written
+inline constexpr float kNoPoints = -18.0f;       // no points block, or one that does not fit its file
+inline constexpr float kNoFaces = -27.0f;        // no faces block after the points, or one that does not fit
+inline constexpr float kNoGroups = -36.0f;       // no polygroups block after the faces, or one that does not fit
+inline constexpr float kNothingToWrite = -5.0f;  // a mesh buffer is empty
+inline constexpr float kTooLarge = -6.0f;        // a merged block would overflow its 32-bit size field
+
+void clearTevVectors() noexcept;
+
+// Appends one Tev file to the buffers: its points, its faces shifted by
+// `vertexOffset`, and its group ids (copied, or this append's gGroupID). Returns
+// the file's vertex count. gGroupID is raised first, also when the append
+// fails; on any failure the buffers are left exactly as they were.
+float AddTev(const char* path, int32_t vertexOffset, int32_t keepGroups);
+float appendTevBytes(std::span<const uint8_t> file, int32_t vertexOffset, int32_t keepGroups);
+
+// Writes the buffers as one Tev file and empties them. A failure leaves the
+// buffers, and any file already at `path`, as they were.
+float WriteTev(const char* path);
+
+// Fills faceID from the faces block at the start of a base mesh: per base face
+// 4^(level-1) times its corner count. Returns the number of base faces.
+float GetFaceIDsTev(const char* path, double level);
+float faceIDsFromBytes(std::span<const uint8_t> file, double level);
+
+}  // namespace ostrel::mesh

@@ -1,0 +1,55 @@
+#include "mesh/tev_format.hpp"
+
+namespace ostrel::mesh {
+namespace {
+
+bool withinLimit(size_t p, size_t n, SearchLimit limit) noexcept {
+    if (limit == SearchLimit::BeforeLast20) return n > 20 && p < n - 20;
+    return rangeFits(p, kBlockHeaderSize, n);
+}
+
+}  // namespace
+
+std::optional<TevBlock> findBlock(std::span<const uint8_t> file, size_t from, int32_t tag,
+                                  SearchLimit limit) noexcept {
+    const size_t n = file.size();
+    size_t p = from;
+    // Both limits keep a whole 16-byte header inside the file: p < n - 20
+    // implies p + 16 <= n.
+    while (withinLimit(p, n, limit)) {
+        const uint8_t* header = file.data() + p;
+        TevBlock block{p, readUnInt(header), readUnInt(header + 4), readUnInt(header + 8)};
+        if (block.tag == tag) return block;
+        if (block.size != 0 && block.size < int32_t(kBlockHeaderSize)) return std::nullopt;
+        p = block.end();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::span<const uint8_t>> blockItems(std::span<const uint8_t> file, const TevBlock& block,
+                                                   size_t itemBytes) noexcept {
+    if (block.count < 0) return std::nullopt;
+    const uint64_t payload = uint64_t(block.count) * itemBytes;
+    // A stored size of 0 makes a header-only block, which holds no items.
+    const uint64_t room = block.size >= int32_t(kBlockHeaderSize) ? uint64_t(block.size) - kBlockHeaderSize : 0;
+    if (payload > room) return std::nullopt;
+    if (!rangeFits(block.offset, block.size > 0 ? uint64_t(block.size) : kBlockHeaderSize, file.size()))
+        return std::nullopt;
+    return file.subspan(block.payloadOffset(), size_t(payload));
+}
+
+std::optional<PointsHeader> readPointsHeader(std::span<const uint8_t> file) noexcept {
+    if (file.size() < kBlockHeaderSize) return std::nullopt;
+    return PointsHeader{readUnInt(file.data()), readUnInt(file.data() + 4), readUnInt(file.data() + 8)};
+}
+
+bool encodePointsBlockHeader(uint8_t out[kBlockHeaderSize], uint64_t vertexCount) noexcept {
+    if (vertexCount > (uint64_t(INT32_MAX) - kBlockHeaderSize) / kPointBytes) return false;
+    storeU32le(out, uint32_t(kTagPoints));
+    storeU32le(out + 4, uint32_t(kBlockHeaderSize + uint64_t(vertexCount) * kPointBytes));
+    storeU32le(out + 8, uint32_t(vertexCount));
+    storeU32le(out + 12, 0);
+    return true;
+}
+
+}  // namespace ostrel::mesh

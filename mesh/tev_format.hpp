@@ -1,0 +1,81 @@
+#pragma once
+// The Tev binary mesh layout, standalone points files, the byte readers and
+// the block search every Tev reader shares.
+//
+// A Tev file is a 32-byte text header and a chain of blocks. Each block starts
+// with tag, size (the whole block, header included), count and a reserved word,
+// all little-endian 32-bit. A points file is one points block standing alone.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "core/byte_cursor.hpp"
+
+namespace ostrel::mesh {
+
+inline constexpr std::string_view kTevHeader = "Tevb 1.0 Kelmor Tev Binary......";
+inline constexpr size_t kTevHeaderSize = 32;
+inline constexpr size_t kBlockHeaderSize = 16;
+
+enum BlockTag : int32_t {
+    kTagEnd = 0,
+    kTagPoints = 10001,
+    kTagFaces = 20001,
+    kTagColours = 35001,
+    kTagGroups = 40001,
+};
+
+inline constexpr size_t kPointBytes = 12;   // x, y, z floats
+inline constexpr size_t kFaceBytes = 16;    // four signed corner indices
+inline constexpr size_t kGroupBytes = 2;    // 16-bit group id
+inline constexpr size_t kColourBytes = 4;   // blue, green, red, unused
+
+// The host's byte readers: bytes in file order, each taken as 0..255.
+inline int32_t readUnInt(const uint8_t* b) noexcept { return loadI32le(b); }
+inline int32_t readSignInt(const uint8_t* b) noexcept { return loadI32le(b); }
+inline int32_t readanInt(uint8_t b) noexcept { return b; }
+inline float readaFloat(const uint8_t* b) noexcept { return loadF32le(b); }
+
+// Where a searching reader may look at a block header at position p of a file
+// of length n.
+enum class SearchLimit {
+    BeforeLast20,   // p < n - 20: appending, group-list containers, list splits
+    HeaderInside,   // p + 16 <= n: swap and align
+};
+
+struct TevBlock {
+    size_t offset = 0;   // of the block header
+    int32_t tag = 0;
+    int32_t size = 0;    // as stored: 0 means a 16-byte step
+    int32_t count = 0;
+    size_t end() const noexcept { return offset + (size == 0 ? kBlockHeaderSize : size_t(size)); }
+    size_t payloadOffset() const noexcept { return offset + kBlockHeaderSize; }
+};
+
+// Walks the chain from `from` to the first block with `tag`. A size of 0 steps
+// 16 bytes; a size that is negative or between 1 and 15 ends the walk without
+// a result, so every walk ends and never moves backwards.
+std::optional<TevBlock> findBlock(std::span<const uint8_t> file, size_t from, int32_t tag, SearchLimit limit) noexcept;
+
+// The payload of a found block when it really holds `count` items of
+// `itemBytes` each inside both the block and the file; nothing otherwise.
+// A block may carry more bytes than its items need.
+std::optional<std::span<const uint8_t>> blockItems(std::span<const uint8_t> file, const TevBlock& block,
+                                                   size_t itemBytes) noexcept;
+
+// Header fields of a standalone points file.
+struct PointsHeader {
+    int32_t tag = 0;
+    int32_t size = 0;
+    int32_t count = 0;
+};
+std::optional<PointsHeader> readPointsHeader(std::span<const uint8_t> file) noexcept;
+
+// A points file for `points` (three floats per vertex), in memory.
+// False, with nothing written, when the block would be too long for its
+// 32-bit size field.
+bool encodePointsBlockHeader(uint8_t out[kBlockHeaderSize], uint64_t vertexCount) noexcept;
+
+}  // namespace ostrel::mesh

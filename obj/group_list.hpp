@@ -1,0 +1,63 @@
+#pragma once
+// The group list (named face ranges of a combined mesh), its 136-byte-record
+// file, the set of names handed out by CheckName, and the extraction of a
+// group-list payload from a Tev-laid-out container.
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ostrel::obj {
+
+inline constexpr size_t kGroupNameField = 128;   // NUL-terminated: at most 127 bytes of name
+inline constexpr size_t kGroupRecordSize = 136;
+
+// One group: the on-disk record is name[128], startFace, endFace (little-endian).
+struct groupID {
+    char name[kGroupNameField] = {};
+    int32_t startFace = 0;
+    int32_t endFace = 0;
+
+    std::string_view nameText() const noexcept;
+    void setName(std::string_view text) noexcept;   // cut to 127 bytes
+};
+static_assert(sizeof(groupID) == kGroupRecordSize, "the record is written and read as 136 bytes");
+
+struct GroupListState {
+    std::vector<groupID> groupsList;
+    int32_t faceIndex = 0;
+    std::map<std::string, int32_t> groupFacesList;   // group name to face count
+    std::set<std::string> nameSet;
+};
+
+GroupListState& groupListState() noexcept;
+void resetGroupListState() noexcept;
+
+// Codes.
+inline constexpr float kListEmpty = -1.0f;
+inline constexpr float kListFileCannotOpen = -3.0f;
+inline constexpr float kNoPayloadChunk = -18.0f;
+inline constexpr float kDaxCannotWrite = -5.0f;
+
+void addToGroupsList(std::string_view name, int32_t faceCount);
+float saveGroupsList(const char* path);
+float loadGroupsList(const char* path);
+// Replaces the list by the whole records of `file`; a trailing partial record is ignored.
+void loadGroupsFromBytes(std::span<const uint8_t> file);
+float getGroupsListSize() noexcept;
+// The name of record `index`, or "null" when there is none.
+std::string_view getGroupName(int32_t index) noexcept;
+void clearGroupsList() noexcept;
+
+std::string NameCheck(std::string_view name);
+void NameSetClear() noexcept;
+
+float getGroupsListFile(const char* containerPath, const char* outputPath);
+// Where the payload starts (16 bytes past the first end chunk), or a code.
+int64_t locateGroupListPayload(std::span<const uint8_t> container) noexcept;
+
+}  // namespace ostrel::obj

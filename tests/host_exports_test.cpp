@@ -1,0 +1,154 @@
+// The names the built library exports are exactly the table's Linux exports
+// that are built; every frame's own checks hold before any worker runs.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "host/export_table.hpp"
+#include "tests/support/test_support.hpp"
+
+namespace {
+
+using namespace ostrel::exports;
+
+std::set<std::string> tableNames() {
+    std::set<std::string> names;
+#define OSTREL_COLLECT(name, builds, state) \
+    if (((builds) & kLinux) && (state) == Built) names.insert(#name);
+    OSTREL_EXPORT_LIST(OSTREL_COLLECT)
+#undef OSTREL_COLLECT
+    return names;
+}
+
+std::set<std::string> exportedNames() {
+    std::set<std::string> names;
+    std::string command = std::string("nm -D --defined-only ") + OSTREL_LIBRARY_PATH;
+    FILE* pipe = popen(command.c_str(), "r");
+    char line[512];
+    while (pipe && std::fgets(line, sizeof line, pipe)) {
+        char address[64], type[8], name[400];
+        if (std::sscanf(line, "%63s %7s %399s", address, type, name) == 3 && std::string(type) == "T")
+            names.insert(name);
+    }
+    if (pipe) pclose(pipe);
+    return names;
+}
+
+TEST(ExportTable, LibraryExportsExactlyTheBuiltLinuxNames) {
+    EXPECT_EQ(exportedNames(), tableNames());
+}
+
+TEST(ExportTable, CountsPerBuildMatchTheDeliverables) {
+    int win64 = 0, win32 = 0, mac = 0, linux = 0;
+#define OSTREL_COUNT(name, builds, state) \
+    win64 += ((builds) & kWin64) != 0;    \
+    win32 += ((builds) & kWin32) != 0;    \
+    mac += ((builds) & kMac) != 0;        \
+    linux += ((builds) & kLinux) != 0;
+    OSTREL_EXPORT_LIST(OSTREL_COUNT)
+#undef OSTREL_COUNT
+    EXPECT_EQ(win64, 71);
+    EXPECT_EQ(win32, 71);
+    EXPECT_EQ(mac, 61);
+    EXPECT_EQ(linux, 60);
+}
+
+class Frames : public ::testing::Test {
+protected:
+    ostrel::test::Library lib;
+    void SetUp() override {
+        lib.call("clearVectors", nullptr);
+        lib.call("GroupListClear", nullptr);
+        lib.call("ClearNameSet", nullptr);
+        lib.call("ClearTPoseList", nullptr);
+    }
+};
+
+TEST_F(Frames, VersionIgnoresItsArguments) {
+    char mem[8] = "x";
+    EXPECT_FLOAT_EQ(lib.call("Version", nullptr), 4.4f);
+    EXPECT_FLOAT_EQ(lib.call("Version", "anything", NAN, mem, -5), 4.4f);
+}
+
+TEST_F(Frames, ValueChecksComeBeforePointerChecks) {
+    EXPECT_EQ(lib.call("addTevFile", nullptr, -1), -1);
+    EXPECT_EQ(lib.call("addTevFile", nullptr, -0.5), -9);   // truncates to 0, then the text check
+    EXPECT_EQ(lib.call("GroupListAdd", nullptr, 0.9), -2);
+    EXPECT_EQ(lib.call("GroupListAdd", nullptr, 3), -1);
+    EXPECT_EQ(lib.call("AddTPoseRef", nullptr, -3), -1);
+    EXPECT_EQ(lib.call("AddTPoseRef", nullptr, NAN), -2);   // NaN is not "0 or below"
+}
+
+TEST_F(Frames, MissingPointersGetTheirExportsCodes) {
+    char mem[64] = {};
+    EXPECT_EQ(lib.call("SwapVertices_Tev", nullptr, 0, mem), -2);
+    EXPECT_EQ(lib.call("SwapVertices_Tev", "p.Tvt", 0, nullptr), -2);
+    EXPECT_EQ(lib.call("AlignVertices_Tev", nullptr, 1.5), -2);
+    EXPECT_EQ(lib.call("vectorsToTev", nullptr), -9);
+    EXPECT_EQ(lib.call("getFaceIDs", nullptr, 1), -9);
+    EXPECT_EQ(lib.call("GroupListSave", nullptr), -9);
+    EXPECT_EQ(lib.call("GroupListLoad", nullptr), -9);
+    EXPECT_EQ(lib.call("getDaxFile", "c", 0, nullptr), -9);
+    EXPECT_EQ(lib.call("CheckName", nullptr, 0, mem), -1);
+    EXPECT_EQ(lib.call("GroupListGetName", nullptr, 0, nullptr), -1);
+}
+
+TEST_F(Frames, SetGroupsAcceptsZeroAndRefusesNaN) {
+    EXPECT_EQ(lib.call("setGroups", nullptr, 0), 0);
+    EXPECT_EQ(lib.call("setGroups", nullptr, NAN), -1);
+    EXPECT_EQ(lib.call("setGroups", nullptr, -0.1), -1);
+}
+
+TEST_F(Frames, ValuesOutsideInt32Saturate) {
+    // A huge group size is accepted as INT32_MAX faces; a huge negative one refused.
+    EXPECT_EQ(lib.call("GroupListAdd", "g", 1e300), 0);
+    EXPECT_EQ(lib.call("GroupListAdd", "g", -1e300), -2);
+    EXPECT_EQ(lib.call("GroupListAdd", "g", NAN), -2);
+    EXPECT_EQ(lib.call("addTevFile", nullptr, INFINITY), -9);
+}
+
+TEST_F(Frames, GroupListGetNameIndexRules) {
+    char mem[128] = "untouched";
+    EXPECT_EQ(lib.call("GroupListGetName", nullptr, -1, mem), -1);
+    EXPECT_STREQ(mem, "untouched");
+    EXPECT_EQ(lib.call("GroupListGetName", nullptr, NAN, mem), -1);
+    EXPECT_EQ(lib.call("GroupListAdd", "first", 2), 0);
+    EXPECT_EQ(lib.call("GroupListGetName", nullptr, -0.5, mem), 0);
+    EXPECT_STREQ(mem, "first");
+    EXPECT_EQ(lib.call("GroupListGetName", nullptr, 1, mem), 0);
+    EXPECT_STREQ(mem, "null");
+}
+
+TEST_F(Frames, MemBlockWritesStayWithinAPositiveSize) {
+    char mem[8];
+    std::memset(mem, 'x', sizeof mem);
+    EXPECT_EQ(lib.call("GroupListAdd", "a_long_group_name", 2), 0);
+    EXPECT_EQ(lib.call("GroupListGetName", nullptr, 0, mem, 4), 0);
+    EXPECT_STREQ(mem, "a_l");
+    EXPECT_EQ(mem[4], 'x');
+}
+
+TEST_F(Frames, TPoseExportsFollowTheirTestOrder) {
+    char mem[300] = {};
+    EXPECT_EQ(lib.call("GetTPoseRef", nullptr, 0, mem), -5);   // empty list first
+    EXPECT_EQ(lib.call("AddTPoseRef", "arm", 0), -1);
+    EXPECT_EQ(lib.call("AddTPoseRef", "arm", 0.5, const_cast<char*>("info")), 0);
+    EXPECT_EQ(lib.call("AddTPoseRef", "arm", NAN, const_cast<char*>("second")), 0);
+    EXPECT_EQ(lib.call("GetTPoseRef", nullptr, 0, mem), -1);
+    EXPECT_EQ(lib.call("GetTPoseRef", "arm", 0, mem), 0);
+    EXPECT_STREQ(mem, "info");
+    EXPECT_EQ(lib.call("GetTPoseRef", "leg", 0, mem), -1);
+    EXPECT_EQ(lib.call("SetPrjModfier", nullptr, 0), -1);
+    EXPECT_EQ(lib.call("SetPrjModfier", nullptr, 7.9), 0);
+    EXPECT_EQ(lib.call("GetPrjModfier", nullptr, 1), 7);
+    EXPECT_EQ(lib.call("GetPrjModfier", nullptr, 0), 0);
+    EXPECT_EQ(lib.call("ClearTPoseList", nullptr), 0);
+    EXPECT_EQ(lib.call("GetPrjModfier", nullptr, 1), 0);
+}
+
+}  // namespace
