@@ -9,6 +9,7 @@
 // platform/windows/ or platform/macos/. None of them throws except on memory
 // exhaustion, and none keeps state between calls.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,10 @@ bool deleteFile(const char* path) noexcept;
 // The C runtime's rename(): true on success. Where the platform refuses to
 // replace an existing target (Windows) the call fails instead.
 bool renameFile(const char* oldPath, const char* newPath) noexcept;
+
+// Cuts an existing file back to `length` bytes (used to undo an append that
+// did not complete). True on success.
+bool truncateFile(const char* path, uint64_t length) noexcept;
 
 // Makes one folder level: false when it exists already, when its parent is
 // missing, or when it cannot be made.
