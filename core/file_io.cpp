@@ -60,6 +60,9 @@ std::optional<ByteBuffer> readWholeStream(std::FILE* file) {
 
 std::optional<ByteBuffer> readWholeFile(const char* path) {
     if (!path) return std::nullopt;
+    // A folder opens as a stream on some systems; it is not a file to read.
+    std::error_code ec;
+    if (std::filesystem::is_directory(std::filesystem::path(path), ec)) return std::nullopt;
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return std::nullopt;
     auto bytes = readWholeStream(file);

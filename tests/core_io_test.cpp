@@ -1,0 +1,145 @@
+// The shared core: conversions of the host's number, bounded memBlock writes,
+// the byte cursor, locale-free numbers and all-or-nothing output files.
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+
+#include "core/byte_cursor.hpp"
+#include "core/convert.hpp"
+#include "core/file_io.hpp"
+#include "core/number_text.hpp"
+#include "core/text_out.hpp"
+#include "tests/support/file_size_limit.hpp"
+#include "tests/support/test_support.hpp"
+
+namespace {
+
+using namespace ostrel;
+using namespace ostrel::test;
+
+TEST(Convert, TruncIsDefinedForEveryDouble) {
+    EXPECT_EQ(ostrel::trunc(2.9), 2);
+    EXPECT_EQ(ostrel::trunc(-2.9), -2);
+    EXPECT_EQ(ostrel::trunc(-0.5), 0);
+    EXPECT_EQ(ostrel::trunc(NAN), 0);
+    EXPECT_EQ(ostrel::trunc(INFINITY), INT32_MAX);
+    EXPECT_EQ(ostrel::trunc(-INFINITY), INT32_MIN);
+    EXPECT_EQ(ostrel::trunc(3e9), INT32_MAX);
+    EXPECT_EQ(ostrel::trunc(-3e9), INT32_MIN);
+    EXPECT_EQ(ostrel::trunc(2147483647.9), INT32_MAX);
+    EXPECT_EQ(ostrel::trunc(-2147483648.9), INT32_MIN);
+}
+
+TEST(Convert, NarrowSaturatesToInfinityAndKeepsNaN) {
+    EXPECT_EQ(narrow(1e300), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(narrow(-1e300), -std::numeric_limits<float>::infinity());
+    EXPECT_TRUE(std::isnan(narrow(NAN)));
+    EXPECT_EQ(narrow(0.25), 0.25f);
+}
+
+TEST(MemBlock, PositiveSizeCutsAndTerminates) {
+    char block[6];
+    std::memset(block, 'x', sizeof block);
+    copyToMemBlock(block, 4, "abcdef");
+    EXPECT_STREQ(block, "abc");
+    EXPECT_EQ(block[4], 'x');
+    copyToMemBlock(block, 1, "abc");
+    EXPECT_STREQ(block, "");
+    copyToMemBlock(block, 0, "abcde");   // no size given: the whole text
+    EXPECT_STREQ(block, "abcde");
+}
+
+TEST(ByteCursor, ShortReadsFailWithoutMoving) {
+    const uint8_t bytes[] = {0x11, 0x27, 0x00, 0x00, 0xFF, 0xFF, 0xFF};
+    ByteCursor cursor(bytes);
+    EXPECT_EQ(cursor.readI32le(), 10001);
+    EXPECT_FALSE(cursor.readU32le());
+    EXPECT_EQ(cursor.position(), 4u);
+    EXPECT_EQ(cursor.readU16be(), 0xFFFF);
+    EXPECT_FALSE(cursor.readBytes(2));
+    EXPECT_FALSE(cursor.seek(8));
+    const uint8_t minusOne[] = {0xFF, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(ByteCursor(minusOne).readI32le(), -1);
+    EXPECT_TRUE(rangeFits(4, 3, 7));
+    EXPECT_FALSE(rangeFits(5, UINT64_MAX, 7));
+}
+
+TEST(NumberText, IgnoresACommaDecimalLocale) {
+    const char* previous = std::setlocale(LC_ALL, nullptr);
+    std::string saved = previous ? previous : "C";
+    bool haveComma = std::setlocale(LC_ALL, "de_DE.UTF-8") || std::setlocale(LC_ALL, "fr_FR.UTF-8");
+    char out[kNumberTextMax];
+    EXPECT_EQ(std::string(out, formatG6(out, 0.25)), "0.25");
+    EXPECT_EQ(std::string(out, formatG6(out, 1234567.0)), "1.23457e+06");
+    EXPECT_EQ(std::string(out, formatG6(out, 1e-5)), "1e-05");
+    EXPECT_EQ(std::string(out, formatG6(out, 100.0)), "100");
+    double value = 0;
+    const char text[] = "+0.5e1x";
+    EXPECT_EQ(parseDouble(text, text + 6, value), text + 6);
+    EXPECT_EQ(value, 5.0);
+    std::setlocale(LC_ALL, saved.c_str());
+    if (!haveComma) GTEST_SKIP() << "no comma-decimal locale installed; checked in the C locale only";
+}
+
+TEST(NumberText, OutOfRangeAndMalformedNumbers) {
+    double value = 0;
+    const char huge[] = "1e999", tiny[] = "-1e-999", bad[] = "+-1", dot[] = ".";
+    EXPECT_NE(parseDouble(huge, huge + 5, value), nullptr);
+    EXPECT_TRUE(std::isinf(value));
+    EXPECT_NE(parseDouble(tiny, tiny + 7, value), nullptr);
+    EXPECT_EQ(value, 0.0);
+    EXPECT_TRUE(std::signbit(value));
+    EXPECT_EQ(parseDouble(bad, bad + 3, value), nullptr);
+    EXPECT_EQ(parseDouble(dot, dot + 1, value), nullptr);
+    int64_t integer = 0;
+    const char big[] = "99999999999999999999";
+    EXPECT_EQ(parseInt64(big, big + 20, integer), nullptr);
+}
+
+TEST(OutputFile, CommitReplacesAndFailureKeepsTheOldFile) {
+    ScratchDir dir;
+    std::string target = dir.file("out.bin");
+    writeText(target, "old contents");
+    {
+        OutputFile out;
+        ASSERT_TRUE(out.open(target.c_str()));
+        out.write(std::string_view("new"));
+        // Dropped without commit: the target stays.
+    }
+    EXPECT_EQ(readText(target), "old contents");
+    {
+        FileSizeLimit diskFull(1000);
+        OutputFile out;
+        ASSERT_TRUE(out.open(target.c_str()));
+        std::string big(5000, 'z');
+        out.write(std::string_view(big));
+        EXPECT_FALSE(out.commit());
+    }
+    EXPECT_EQ(readText(target), "old contents");
+    std::string large(3 << 20, 'q');   // larger than the buffer: written through
+    OutputFile out;
+    ASSERT_TRUE(out.open(target.c_str()));
+    out.write(std::string_view("ab"));
+    out.write(std::string_view(large));
+    out.put('!');
+    ASSERT_TRUE(out.commit());
+    EXPECT_EQ(readText(target), "ab" + large + "!");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_FALSE(out.open(dir.file("missing/x").c_str()));
+}
+
+TEST(ReadWholeFile, MissingFileAndFolderGiveNothing) {
+    ScratchDir dir;
+    EXPECT_FALSE(readWholeFile(dir.file("none").c_str()));
+    EXPECT_FALSE(readWholeFile(dir.path().string().c_str()));
+    EXPECT_FALSE(readWholeFile(nullptr));
+    writeText(dir.file("empty"), "");
+    auto empty = readWholeFile(dir.file("empty").c_str());
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->size(), 0u);
+}
+
+}  // namespace

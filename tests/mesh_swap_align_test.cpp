@@ -1,0 +1,141 @@
+// Rewriting the points payload of a Tev file in place: swap from a points file,
+// align to an axis plane.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "core/byte_cursor.hpp"
+#include "mesh/swap_align.hpp"
+#include "mesh/tev_format.hpp"
+#include "tests/support/test_support.hpp"
+
+namespace {
+
+using namespace ostrel;
+using namespace ostrel::test;
+
+float pointAt(const Bytes& tev, size_t payloadOffset, size_t vertex, int axis) {
+    return loadF32le(tev.data() + payloadOffset + vertex * 12 + size_t(axis) * 4);
+}
+
+class SwapAlign : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    std::string tevPath = dir.file("m.tev");
+    std::string pointsPath = dir.file("m.Tvt");
+};
+
+TEST_F(SwapAlign, SplitsTheHostNumberIntoAxisAndTolerance) {
+    auto check = [](double value, int32_t axis, float tolerance) {
+        auto split = mesh::splitAlignValue(value);
+        EXPECT_EQ(split.axis, axis) << value;
+        EXPECT_FLOAT_EQ(split.tolerance, tolerance) << value;
+    };
+    check(1.05, 1, 0.05f);
+    check(2.5, 2, 0.5f);
+    check(5.25, 3, 2.25f);
+    check(0.4, 1, -0.6f);
+    check(0.999, 1, -0.001f);
+    check(3, 3, 0);
+    check(-2, 1, -3);
+    auto huge = mesh::splitAlignValue(1e300);
+    EXPECT_EQ(huge.axis, 3);
+    EXPECT_TRUE(std::isinf(huge.tolerance));
+    EXPECT_EQ(mesh::splitAlignValue(NAN).axis, 1);
+}
+
+TEST_F(SwapAlign, AlignSnapsOnlyTheChosenAxisInsideTheClosedBand) {
+    std::vector<float> xyz = {0.001f, 0.5f, 0.0005f, -0.001f, 0.0f, 1.0f, 0.0011f, -0.0f, 0.0f, -0.0f, NAN, 2.0f};
+    Bytes tev = TevBuilder().rawBlock(99, 24, 0, Bytes(8, 1)).points(xyz).faces({{0, 1, 2, -1}}).end().bytes();
+    writeFile(tevPath, tev);
+    ASSERT_EQ(mesh::alignVerticesTev(tevPath.c_str(), 0.001f, 1), 0);
+    Bytes after = readFile(tevPath);
+    ASSERT_EQ(after.size(), tev.size());
+    const size_t payload = 32 + 24 + 16;
+    EXPECT_EQ(pointAt(after, payload, 0, 0), 0.0f);
+    EXPECT_EQ(pointAt(after, payload, 1, 0), 0.0f);
+    EXPECT_EQ(pointAt(after, payload, 2, 0), 0.0011f);
+    EXPECT_FALSE(std::signbit(pointAt(after, payload, 3, 0)));   // -0 becomes +0
+    EXPECT_EQ(pointAt(after, payload, 0, 2), 0.0005f);            // other axes untouched
+    // Only the snapped coordinates changed.
+    size_t changed = 0;
+    for (size_t i = 0; i < tev.size(); ++i) changed += tev[i] != after[i];
+    EXPECT_LE(changed, 12u);
+    EXPECT_TRUE(std::equal(tev.begin(), tev.begin() + ptrdiff_t(payload), after.begin()));
+}
+
+TEST_F(SwapAlign, AlignWithNegativeToleranceChangesNothingButSucceeds) {
+    Bytes tev = TevBuilder().points({-0.0f, 0.0f, 0.0f}).end().bytes();
+    writeFile(tevPath, tev);
+    EXPECT_EQ(mesh::alignVerticesTev(tevPath.c_str(), -0.5f, 2), 0);
+    EXPECT_EQ(readFile(tevPath), tev);
+}
+
+TEST_F(SwapAlign, SwapCopiesPositionsByIndexAndOnlyThem) {
+    Bytes tev = TevBuilder().rawBlock(5, 40, 0, Bytes(24, 7)).points(cubePoints()).faces(cubeFaces()).end().bytes();
+    writeFile(tevPath, tev);
+    Bytes points = pointsFile(cubePoints(10));
+    points[0] = 0x55;   // the tag is not compared
+    writeFile(pointsPath, points);
+    ASSERT_EQ(mesh::swapVerticesTev(tevPath.c_str(), pointsPath.c_str()), 0);
+    Bytes after = readFile(tevPath);
+    const size_t payload = 32 + 40 + 16;
+    Bytes expected = tev;
+    std::memcpy(expected.data() + payload, points.data() + 16, 8 * 12);
+    EXPECT_EQ(after, expected);
+    EXPECT_EQ(pointAt(after, payload, 7, 2), 11.0f);
+}
+
+TEST_F(SwapAlign, SwapRefusesMismatchedOrShortPointsFilesWithoutWriting) {
+    Bytes tev = TevBuilder().points(cubePoints()).end().bytes();
+    writeFile(tevPath, tev);
+    auto swapWith = [&](const Bytes& points) {
+        writeFile(pointsPath, points);
+        return mesh::swapVerticesTev(tevPath.c_str(), pointsPath.c_str());
+    };
+    Bytes wrongCount = pointsFile(std::vector<float>(21, 1.0f));
+    Bytes wrongSize = pointsFile(cubePoints(1));
+    storeU32le(wrongSize.data() + 4, 16 + 8 * 12 + 4);
+    Bytes cutShort = pointsFile(cubePoints(1));
+    cutShort.resize(cutShort.size() - 1);
+    EXPECT_EQ(swapWith(wrongCount), mesh::kSwapMismatch);
+    EXPECT_EQ(swapWith(wrongSize), mesh::kSwapMismatch);
+    EXPECT_EQ(swapWith(cutShort), mesh::kSwapMismatch);
+    EXPECT_EQ(swapWith(Bytes(15, 0)), mesh::kSwapMismatch);
+    EXPECT_EQ(readFile(tevPath), tev);
+    std::filesystem::remove(pointsPath);
+    EXPECT_EQ(mesh::swapVerticesTev(tevPath.c_str(), pointsPath.c_str()), mesh::kSwapCannotOpenPoints);
+    EXPECT_EQ(readFile(tevPath), tev);
+}
+
+TEST_F(SwapAlign, EmptyPointsBlockSwapsAndAlignsNothing) {
+    Bytes tev = TevBuilder().points({}).end().bytes();
+    writeFile(tevPath, tev);
+    writeFile(pointsPath, pointsFile({}));
+    EXPECT_EQ(mesh::swapVerticesTev(tevPath.c_str(), pointsPath.c_str()), 0);
+    EXPECT_EQ(mesh::alignVerticesTev(tevPath.c_str(), 1, 1), 0);
+    EXPECT_EQ(readFile(tevPath), tev);
+}
+
+TEST_F(SwapAlign, MissingOrBlocklessTevFilesGetTheirCodes) {
+    EXPECT_EQ(mesh::alignVerticesTev(tevPath.c_str(), 1, 1), mesh::kSwapCannotOpenTev);
+    writeFile(tevPath, TevBuilder().faces(cubeFaces()).end().bytes());
+    writeFile(pointsPath, pointsFile(cubePoints()));
+    EXPECT_EQ(mesh::alignVerticesTev(tevPath.c_str(), 1, 1), mesh::kSwapNoPoints);
+    EXPECT_EQ(mesh::swapVerticesTev(tevPath.c_str(), pointsPath.c_str()), mesh::kSwapNoPoints);
+}
+
+TEST_F(SwapAlign, EveryPrefixIsRefusedOrHandledInsideTheBuffer) {
+    Bytes tev = TevBuilder().points(cubePoints()).faces(cubeFaces()).end().bytes();
+    for (size_t n = 0; n <= tev.size(); ++n) {
+        Bytes prefix(tev.begin(), tev.begin() + ptrdiff_t(n));
+        mesh::PointsPayload payload;
+        float result = mesh::locateSwapPayload(prefix, payload);
+        if (n < 32 + 16 + 8 * 12) EXPECT_EQ(result, mesh::kSwapNoPoints) << n;
+        else EXPECT_EQ(result, 0) << n;
+    }
+}
+
+}  // namespace
