@@ -40,16 +40,16 @@ enum State { Built, Pending };
     X(ClearTPoseList, kEvery, Built)                      \
     X(CloseFolder, kEvery, Pending)                       \
     X(CreateFacesList, kEvery, Pending)                   \
-    X(CreateFolder, kEvery, Pending)                      \
+    X(CreateFolder, kEvery, Built)                        \
     X(CreateThumbnail, kEvery, Pending)                   \
     X(CropBMP_SetWidth, kEvery, Pending)                  \
     X(CropBMPfile, kEvery, Pending)                       \
     X(DispSizeH, kWindowsOnly, Pending)                   \
     X(DispSizeV, kWindowsOnly, Pending)                   \
-    X(EmptyFolder, kEvery, Pending)                       \
-    X(FileCopyTo, kEvery, Pending)                        \
-    X(FileDelete, kEvery, Pending)                        \
-    X(FileRename, kEvery, Pending)                        \
+    X(EmptyFolder, kEvery, Built)                         \
+    X(FileCopyTo, kEvery, Built)                          \
+    X(FileDelete, kEvery, Built)                          \
+    X(FileRename, kEvery, Built)                          \
     X(FixEdgesPSD, kWindowsLinux, Pending)                \
     X(GetDirFileList, kWindowsOnly, Pending)              \
     X(GetFaces, kEvery, Pending)                          \
@@ -57,7 +57,7 @@ enum State { Built, Pending };
     X(GetFileInfo, kWindowsOnly, Pending)                 \
     X(GetFileList, kWindowsOnly, Pending)                 \
     X(GetPrjModfier, kEvery, Built)                       \
-    X(GetPublicFolder, kEvery, Pending)                   \
+    X(GetPublicFolder, kEvery, Built)                     \
     X(GetScreenFactor, kWindowsOnly, Pending)             \
     X(GetTPoseRef, kEvery, Built)                         \
     X(GroupListAdd, kEvery, Built)                        \

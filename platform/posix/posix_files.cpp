@@ -1,0 +1,73 @@
+// The POSIX half of the platform interface (Linux; the macOS build has its own
+// folder and may share these calls).
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/platform.hpp"
+
+namespace ostrel::platform {
+namespace {
+
+struct DirCloser {
+    DIR* dir;
+    ~DirCloser() { closedir(dir); }
+};
+
+bool isDotOrDotDot(const char* name) noexcept {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+}  // namespace
+
+char folderSeparator() noexcept { return '/'; }
+
+bool deleteFile(const char* path) noexcept { return path && std::remove(path) == 0; }
+
+bool renameFile(const char* oldPath, const char* newPath) noexcept {
+    return oldPath && newPath && std::rename(oldPath, newPath) == 0;
+}
+
+bool truncateFile(const char* path, uint64_t length) noexcept {
+    return path && length <= uint64_t(INT64_MAX) && ::truncate(path, static_cast<off_t>(length)) == 0;
+}
+
+bool createFolder(const char* path) noexcept { return path && ::mkdir(path, 0777) == 0; }
+
+std::optional<std::vector<std::string>> listFolder(const char* path) {
+    if (!path) return std::nullopt;
+    DIR* dir = ::opendir(path);
+    if (!dir) return std::nullopt;
+    DirCloser closer{dir};
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isDotOrDotDot(entry->d_name)) names.emplace_back(entry->d_name);
+    }
+    if (errno != 0) return std::nullopt;
+    return names;
+}
+
+bool sameExistingFile(const char* a, const char* b) noexcept {
+    struct stat sa, sb;
+    if (!a || !b || ::stat(a, &sa) != 0 || ::stat(b, &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::optional<std::string> publicFolder() {
+    // The folder that holds every local user's home, as the macOS build
+    // answers with its local users folder.
+    static constexpr const char* kUsersFolder = "/home";
+    struct stat st;
+    if (::stat(kUsersFolder, &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    return std::string(kUsersFolder);
+}
+
+float publicFolderResult(bool found) noexcept { return found ? 0.0f : -1.0f; }
+
+}  // namespace ostrel::platform
