@@ -145,11 +145,12 @@ float Library::call(const char* name, const char* text, double value, char* mem,
     return f(text, value, mem, memSize);
 }
 
-HostRun runHost(const std::string& script, const std::string& extraArgs) {
+HostRun runHost(const std::string& script, const std::string& extraArgs, const std::string& workDir) {
     ScratchDir dir;
     std::string scriptPath = dir.file("script.txt");
     writeText(scriptPath, script);
     std::string command = std::string(OSTREL_HOST_PATH) + " " + extraArgs + " " + scriptPath + " 2>&1";
+    if (!workDir.empty()) command = "cd '" + workDir + "' && " + command;
     HostRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;

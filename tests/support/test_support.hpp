@@ -86,11 +86,12 @@ private:
     void* handle_;
 };
 
-// Runs ostrel-host on a script; returns what it printed and its exit status.
+// Runs ostrel-host on a script (from folder `workDir` when given); returns
+// what it printed and its exit status.
 struct HostRun {
     std::string output;
     int status = -1;
 };
-HostRun runHost(const std::string& script, const std::string& extraArgs = "");
+HostRun runHost(const std::string& script, const std::string& extraArgs = "", const std::string& workDir = "");
 
 }  // namespace ostrel::test
