@@ -1,0 +1,180 @@
+// Mesh interchange throughput: merging 8 Tev parts of 1M vertices and 1M quads
+// (8 appends and one write), swap and align on 1M-vertex files. Each benchmark
+// also times a plain read and write of the same bytes in the same run and
+// reports the ratio; the merge reports the peak memory of a child process that
+// does only the merge, relative to the merged file's size.
+//
+//   ostrel_mesh_bench [--benchmark_filter=...]
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/byte_cursor.hpp"
+#include "core/file_io.hpp"
+#include "mesh/mesh_buffers.hpp"
+#include "mesh/mesh_state.hpp"
+#include "mesh/swap_align.hpp"
+#include "mesh/tev_format.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+constexpr int kParts = 8;
+constexpr uint32_t kVertices = 1'000'000, kQuads = 1'000'000;
+
+struct Workspace {
+    fs::path dir = fs::temp_directory_path() / ("ostrel-bench-" + std::to_string(getpid()));
+    std::vector<std::string> parts;
+    std::string points;
+    Workspace() {
+        fs::create_directories(dir);
+        for (int i = 0; i < kParts; ++i) parts.push_back(writePart(i));
+        points = (dir / "part.Tvt").string();
+        writePoints(points);
+    }
+    ~Workspace() { fs::remove_all(dir); }
+    std::string path(const char* name) const { return (dir / name).string(); }
+
+    static void block(ostrel::OutputFile& out, int32_t tag, size_t payload, uint32_t count) {
+        out.putI32le(tag);
+        out.putI32le(int32_t(16 + payload));
+        out.putU32le(count);
+        out.putU32le(0);
+    }
+    std::string writePart(int index) const {
+        std::string file = (dir / ("part" + std::to_string(index) + ".tev")).string();
+        ostrel::OutputFile out;
+        out.open(file.c_str());
+        out.write(ostrel::mesh::kTevHeader);
+        block(out, ostrel::mesh::kTagPoints, size_t(kVertices) * 12, kVertices);
+        for (uint32_t v = 0; v < kVertices; ++v) {
+            out.putF32le(float(v % 1000) * 0.001f - 0.5f);
+            out.putF32le(float(v / 1000) * 0.001f);
+            out.putF32le(float(index));
+        }
+        block(out, ostrel::mesh::kTagFaces, size_t(kQuads) * 16, kQuads);
+        for (uint32_t f = 0; f < kQuads; ++f)
+            for (uint32_t corner = 0; corner < 4; ++corner) out.putU32le((f + corner) % kVertices);
+        block(out, ostrel::mesh::kTagGroups, size_t(kQuads) * 2, kQuads);
+        for (uint32_t f = 0; f < kQuads; ++f) out.putU16le(uint16_t(index + 1));
+        block(out, 0, 0, 0);
+        out.commit();
+        return file;
+    }
+    void writePoints(const std::string& file) const {
+        ostrel::OutputFile out;
+        out.open(file.c_str());
+        block(out, ostrel::mesh::kTagPoints, size_t(kVertices) * 12, kVertices);
+        for (uint32_t v = 0; v < kVertices * 3; ++v) out.putF32le(float(v) * 1e-6f);
+        out.commit();
+    }
+};
+
+Workspace& workspace() {
+    static Workspace w;
+    return w;
+}
+
+// A plain read of the inputs and a write of `outputBytes` bytes: the floor
+// each operation is measured against.
+double plainReadWriteSeconds(const std::vector<std::string>& inputs, size_t outputBytes, const std::string& output) {
+    auto start = Clock::now();
+    size_t total = 0;
+    for (const auto& input : inputs) total += ostrel::readWholeFile(input.c_str())->size();
+    std::vector<uint8_t> bytes(outputBytes, uint8_t(total));
+    ostrel::writeWholeFile(output.c_str(), bytes);
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+size_t fileSize(const std::string& path) { return size_t(fs::file_size(path)); }
+
+void merge(const std::string& output) {
+    ostrel::mesh::clearTevVectors();
+    int32_t offset = 0;
+    for (const auto& part : workspace().parts) offset += int32_t(ostrel::mesh::AddTev(part.c_str(), offset, 0));
+    ostrel::mesh::WriteTev(output.c_str());
+}
+
+// Peak resident memory of a child that only merges, in bytes.
+double mergePeakBytes(const std::string& output) {
+    pid_t child = fork();
+    if (child == 0) {
+        merge(output);
+        _exit(0);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return double(usage.ru_maxrss) * 1024.0;
+}
+
+void reportRatio(benchmark::State& state, double operationSeconds, double plainSeconds, size_t bytes) {
+    state.counters["MB/s"] = double(bytes) / 1e6 / (operationSeconds / double(state.iterations()));
+    state.counters["x plain r+w"] = operationSeconds / plainSeconds;
+}
+
+void BM_MergeEightParts(benchmark::State& state) {
+    Workspace& w = workspace();
+    const std::string output = w.path("merged.tev");
+    double operation = 0, plain = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        merge(output);
+        operation += std::chrono::duration<double>(Clock::now() - start).count();
+        state.PauseTiming();
+        plain += plainReadWriteSeconds(w.parts, fileSize(output), w.path("plain.bin"));
+        state.ResumeTiming();
+    }
+    const size_t merged = fileSize(output);
+    size_t inputs = 0;
+    for (const auto& part : w.parts) inputs += fileSize(part);
+    reportRatio(state, operation, plain, inputs + merged);
+    state.counters["peak/merged"] = mergePeakBytes(w.path("merged-child.tev")) / double(merged);
+}
+
+void BM_SwapVertices(benchmark::State& state) {
+    Workspace& w = workspace();
+    const std::string& tev = w.parts[0];
+    double operation = 0, plain = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        if (ostrel::mesh::swapVerticesTev(tev.c_str(), w.points.c_str()) != 0) state.SkipWithError("swap failed");
+        operation += std::chrono::duration<double>(Clock::now() - start).count();
+        state.PauseTiming();
+        plain += plainReadWriteSeconds({tev, w.points}, size_t(kVertices) * 12, w.path("plain.bin"));
+        state.ResumeTiming();
+    }
+    reportRatio(state, operation, plain, fileSize(tev) + fileSize(w.points) + size_t(kVertices) * 12);
+}
+
+void BM_AlignVertices(benchmark::State& state) {
+    Workspace& w = workspace();
+    const std::string& tev = w.parts[1];
+    double operation = 0, plain = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        if (ostrel::mesh::alignVerticesTev(tev.c_str(), 0.001f, 1) != 0) state.SkipWithError("align failed");
+        operation += std::chrono::duration<double>(Clock::now() - start).count();
+        state.PauseTiming();
+        plain += plainReadWriteSeconds({tev}, size_t(kVertices) * 12, w.path("plain.bin"));
+        state.ResumeTiming();
+    }
+    reportRatio(state, operation, plain, fileSize(tev) + size_t(kVertices) * 12);
+}
+
+BENCHMARK(BM_MergeEightParts)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_SwapVertices)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+BENCHMARK(BM_AlignVertices)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
