@@ -31,7 +31,7 @@ enum State { Built, Pending };
 }  // namespace ostrel::exports
 
 #define OSTREL_EXPORT_LIST(X)                             \
-    X(AddDatFile, kEvery, Pending)                        \
+    X(AddDatFile, kEvery, Built)                          \
     X(AddTPoseRef, kEvery, Built)                         \
     X(AlignVertices_Tev, kEvery, Built)                   \
     X(AppendOBJ, kEvery, Pending)                         \
@@ -74,12 +74,12 @@ enum State { Built, Pending };
     X(MakeStencilPSD, kEvery, Pending)                    \
     X(MergePSDfiles, kEvery, Pending)                     \
     X(OpenFolder, kEvery, Pending)                        \
-    X(OpenNEWPrjFile, kEvery, Pending)                    \
-    X(OpenPrjFile, kEvery, Pending)                       \
-    X(OpenQPP, kWindowsLinux, Pending)                    \
+    X(OpenNEWPrjFile, kEvery, Built)                      \
+    X(OpenPrjFile, kEvery, Built)                         \
+    X(OpenQPP, kWindowsLinux, Built)                      \
     X(PoserExportOBJ, kEvery, Pending)                    \
     X(RGBtoGrayscale, kEvery, Pending)                    \
-    X(SaveQPP, kWindowsLinux, Pending)                    \
+    X(SaveQPP, kWindowsLinux, Built)                      \
     X(ScaleUVs, kEvery, Pending)                          \
     X(SetDefaultDir, kWindowsOnly, Pending)               \
     X(SetDialogTitle, kWindowsOnly, Pending)              \
@@ -93,7 +93,7 @@ enum State { Built, Pending };
     X(SwapVertices, kEvery, Pending)                      \
     X(SwapVertices_Tev, kEvery, Built)                    \
     X(Version, kEvery, Built)                             \
-    X(WritePrjFile, kEvery, Pending)                      \
+    X(WritePrjFile, kEvery, Built)                        \
     X(addTevFile, kEvery, Built)                          \
     X(clearVectors, kEvery, Built)                        \
     X(getDaxFile, kEvery, Built)                          \
