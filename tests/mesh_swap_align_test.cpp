@@ -136,6 +136,12 @@ TEST_F(SwapAlign, EveryPrefixIsRefusedOrHandledInsideTheBuffer) {
         if (n < 32 + 16 + 8 * 12) EXPECT_EQ(result, mesh::kSwapNoPoints) << n;
         else EXPECT_EQ(result, 0) << n;
     }
+    Bytes points = pointsFile(cubePoints());
+    mesh::PointsPayload cube{48, 8, 16 + 8 * 12};
+    for (size_t n = 0; n <= points.size(); ++n) {
+        Bytes prefix(points.begin(), points.begin() + ptrdiff_t(n));
+        EXPECT_EQ(mesh::matchPointsFile(prefix, cube), n == points.size() ? 0 : mesh::kSwapMismatch) << n;
+    }
 }
 
 }  // namespace

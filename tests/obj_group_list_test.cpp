@@ -63,6 +63,18 @@ TEST_F(GroupList, LoadIgnoresATrailingPartialRecordAndUnterminatedNames) {
     EXPECT_EQ(obj::groupListState().groupsList[0].endFace, 9);
 }
 
+TEST_F(GroupList, EveryPrefixLoadsOnlyWholeRecords) {
+    obj::addToGroupsList("a", 10);
+    obj::addToGroupsList("b", 5);
+    ASSERT_EQ(obj::saveGroupsList(dir.file("g.lst").c_str()), 0);
+    Bytes file = readFile(dir.file("g.lst"));
+    for (size_t n = 0; n <= file.size(); ++n) {
+        Bytes prefix(file.begin(), file.begin() + ptrdiff_t(n));
+        obj::loadGroupsFromBytes(prefix);
+        EXPECT_EQ(obj::groupListState().groupsList.size(), n / 136) << n;
+    }
+}
+
 TEST_F(GroupList, FailedLoadStillEmptiesTheList) {
     obj::addToGroupsList("a", 1);
     EXPECT_EQ(obj::loadGroupsList(dir.file("missing").c_str()), obj::kListFileCannotOpen);
