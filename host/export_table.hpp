@@ -34,12 +34,12 @@ enum State { Built, Pending };
     X(AddDatFile, kEvery, Built)                          \
     X(AddTPoseRef, kEvery, Built)                         \
     X(AlignVertices_Tev, kEvery, Built)                   \
-    X(AppendOBJ, kEvery, Pending)                         \
+    X(AppendOBJ, kEvery, Built)                           \
     X(CheckName, kEvery, Built)                           \
     X(ClearNameSet, kEvery, Built)                        \
     X(ClearTPoseList, kEvery, Built)                      \
     X(CloseFolder, kEvery, Pending)                       \
-    X(CreateFacesList, kEvery, Pending)                   \
+    X(CreateFacesList, kEvery, Built)                     \
     X(CreateFolder, kEvery, Built)                        \
     X(CreateThumbnail, kEvery, Pending)                   \
     X(CropBMP_SetWidth, kEvery, Pending)                  \
@@ -52,7 +52,7 @@ enum State { Built, Pending };
     X(FileRename, kEvery, Built)                          \
     X(FixEdgesPSD, kWindowsLinux, Pending)                \
     X(GetDirFileList, kWindowsOnly, Pending)              \
-    X(GetFaces, kEvery, Pending)                          \
+    X(GetFaces, kEvery, Built)                            \
     X(GetFile, kEvery, Pending)                           \
     X(GetFileInfo, kWindowsOnly, Pending)                 \
     X(GetFileList, kWindowsOnly, Pending)                 \
@@ -69,28 +69,28 @@ enum State { Built, Pending };
     X(HealImportFile, kWindowsLinux, Pending)             \
     X(HealPSDfiles, kEvery, Pending)                      \
     X(LaunchAppWithFile, kWindowsOnly, Pending)           \
-    X(ListSplitOBJtoTev, kEvery, Pending)                 \
-    X(ListSplitOBJtoOBJ, kEvery, Pending)                 \
+    X(ListSplitOBJtoTev, kEvery, Built)                   \
+    X(ListSplitOBJtoOBJ, kEvery, Built)                   \
     X(MakeStencilPSD, kEvery, Pending)                    \
     X(MergePSDfiles, kEvery, Pending)                     \
     X(OpenFolder, kEvery, Pending)                        \
     X(OpenNEWPrjFile, kEvery, Built)                      \
     X(OpenPrjFile, kEvery, Built)                         \
     X(OpenQPP, kWindowsLinux, Built)                      \
-    X(PoserExportOBJ, kEvery, Pending)                    \
+    X(PoserExportOBJ, kEvery, Built)                      \
     X(RGBtoGrayscale, kEvery, Pending)                    \
     X(SaveQPP, kWindowsLinux, Built)                      \
-    X(ScaleUVs, kEvery, Pending)                          \
+    X(ScaleUVs, kEvery, Built)                            \
     X(SetDefaultDir, kWindowsOnly, Pending)               \
     X(SetDialogTitle, kWindowsOnly, Pending)              \
     X(SetInColor, kEvery, Pending)                        \
     X(SetPrjModfier, kEvery, Built)                       \
     X(ShiftDown, kWindowsOnly, Pending)                   \
     X(ShiftUp, kWindowsOnly, Pending)                     \
-    X(SplitOBJ, kEvery, Pending)                          \
-    X(SplitOBJtoTev, kEvery, Pending)                     \
+    X(SplitOBJ, kEvery, Built)                            \
+    X(SplitOBJtoTev, kEvery, Built)                       \
     X(SwapColorsPSD, kEvery, Pending)                     \
-    X(SwapVertices, kEvery, Pending)                      \
+    X(SwapVertices, kEvery, Built)                        \
     X(SwapVertices_Tev, kEvery, Built)                    \
     X(Version, kEvery, Built)                             \
     X(WritePrjFile, kEvery, Built)                        \

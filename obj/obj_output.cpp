@@ -1,0 +1,94 @@
+#include "obj/obj_output.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace ostrel::obj {
+
+std::string_view folderPart(std::string_view path) noexcept {
+    size_t last = path.find_last_of("/\\");
+    return last == std::string_view::npos ? std::string_view() : path.substr(0, last + 1);
+}
+
+std::string_view baseNameWithoutExtension(std::string_view path) noexcept {
+    std::string_view name = path.substr(folderPart(path).size());
+    return name.substr(0, name.rfind('.'));
+}
+
+namespace {
+
+bool unsafeInFileName(unsigned char c) noexcept {
+    if (c == '/' || c == '\\' || c == '\0') return true;
+#ifdef _WIN32
+    if (c < 0x20) return true;
+    for (char reserved : std::string_view(":*?\"<>|"))
+        if (c == static_cast<unsigned char>(reserved)) return true;
+#endif
+    return false;
+}
+
+bool pathTaken(const std::string& path) {
+    std::error_code ec;
+    // symlink_status: a dangling link still takes the name.
+    auto status = std::filesystem::symlink_status(std::filesystem::path(path), ec);
+    return status.type() != std::filesystem::file_type::not_found;
+}
+
+}  // namespace
+
+std::string fileNameSafe(std::string_view groupName) {
+    std::string safe(groupName);
+    for (char& c : safe)
+        if (unsafeInFileName(static_cast<unsigned char>(c))) c = '_';
+    return safe;
+}
+
+std::string freeOutputName(std::string_view folder, std::string_view groupName, std::string_view extension) {
+    const std::string stem = std::string(folder) + fileNameSafe(groupName);
+    std::string candidate = stem + std::string(extension);
+    for (uint64_t n = 1; pathTaken(candidate); ++n)
+        candidate = stem + "_copy" + std::to_string(n) + std::string(extension);
+    return candidate;
+}
+
+bool sameExistingFile(const char* first, const char* second) noexcept {
+    std::error_code ec;
+    bool same = std::filesystem::equivalent(std::filesystem::path(first), std::filesystem::path(second), ec);
+    return !ec && same;
+}
+
+VertexSetBuilder::VertexSetBuilder(size_t vertexCount) : stamp_(vertexCount, 0), newNumber_(vertexCount, 0) {}
+
+std::span<const uint32_t> VertexSetBuilder::build(std::span<const uint32_t> corners) {
+    if (++currentStamp_ == 0) {
+        // After 2^32 - 1 sets the stamps wrap: start the marks afresh.
+        std::fill(stamp_.begin(), stamp_.end(), 0u);
+        currentStamp_ = 1;
+    }
+    members_.clear();
+    uint32_t lowest = UINT32_MAX, highest = 0;
+    for (uint32_t index : corners) {
+        if (stamp_[index] == currentStamp_) continue;
+        stamp_[index] = currentStamp_;
+        members_.push_back(index);
+        lowest = std::min(lowest, index);
+        highest = std::max(highest, index);
+    }
+    const size_t count = members_.size();
+    if (count == 0) return {};
+    // A group usually owns a compact run of vertices: scanning its marks in
+    // order is then cheaper than sorting; a scattered group is sorted.
+    const uint64_t span = uint64_t(highest) - lowest + 1;
+    if (span <= 8 * uint64_t(count)) {
+        size_t out = 0;
+        for (uint64_t i = lowest; i <= highest; ++i)
+            if (stamp_[i] == currentStamp_) members_[out++] = uint32_t(i);
+    } else {
+        std::sort(members_.begin(), members_.end());
+    }
+    for (size_t k = 0; k < count; ++k) newNumber_[members_[k]] = uint32_t(k + 1);
+    return members_;
+}
+
+}  // namespace ostrel::obj

@@ -1,0 +1,84 @@
+#pragma once
+// What the OBJ tools share on the output side: where a split writes, the
+// never-overwriting output names, safe file names from group names, the
+// ascending vertex sets of groups, and number text for face lines.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/file_io.hpp"
+#include "core/number_text.hpp"
+#include "core/pod_buffer.hpp"
+#include "core/text_out.hpp"
+
+namespace ostrel::obj {
+
+// Everything up to and including the last "/" or "\"; empty when there is none.
+std::string_view folderPart(std::string_view path) noexcept;
+
+// A file name part of a path (after the last "/" or "\") without its
+// extension (from the last "." of that part on).
+std::string_view baseNameWithoutExtension(std::string_view path) noexcept;
+
+// The group name with every character that could leave the output folder or
+// is not allowed in a file name replaced by "_": "/", "\" and NUL everywhere,
+// and on Windows also ':', '*', '?', '"', '<', '>', '|' and control characters.
+std::string fileNameSafe(std::string_view groupName);
+
+// folder + safe name + extension, or, when that exists, the first of
+// name_copy1, name_copy2, ... that does not exist. An existing file is never
+// chosen, so never overwritten.
+std::string freeOutputName(std::string_view folder, std::string_view groupName, std::string_view extension);
+
+// True when both paths name one existing file (through links, "..", and the like).
+bool sameExistingFile(const char* first, const char* second) noexcept;
+
+// Turns 0-based vertex indices (with repeats, in any order) into the ascending
+// list of distinct indices, and gives each its 1-based position in that list.
+// One instance serves the groups of one file in turn; its arrays have one slot
+// per vertex line of the file.
+class VertexSetBuilder {
+public:
+    explicit VertexSetBuilder(size_t vertexCount);
+    // The distinct indices of `corners`, ascending; valid until the next call.
+    std::span<const uint32_t> build(std::span<const uint32_t> corners);
+    // New 1-based number of an index of the last built set.
+    uint32_t newNumber(uint32_t index) const noexcept { return newNumber_[index]; }
+
+private:
+    std::vector<uint32_t> stamp_;       // set number that last marked the index
+    std::vector<uint32_t> newNumber_;
+    std::vector<uint32_t> members_;
+    uint32_t currentStamp_ = 0;
+};
+
+// Decimal text of a vertex number, as face lines carry it.
+inline void writeNumber(OutputFile& out, uint64_t number) {
+    char text[kNumberTextMax];
+    char* end = std::to_chars(text, text + sizeof text, number).ptr;
+    out.write(text, size_t(end - text));
+}
+
+inline std::string_view asText(const ByteBuffer& bytes) noexcept {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// Writes one output through a temporary file beside it; false when it cannot
+// be created or a write fails (an existing file of that name is then as it was).
+template <class Write>
+bool writeOutput(const std::string& path, Write&& write) {
+    OutputFile out;
+    if (!out.open(path.c_str())) return false;
+    write(out);
+    return out.commit();
+}
+
+inline void writeLine(OutputFile& out, std::string_view line) {
+    out.write(line);
+    out.write(kLineEnd);
+}
+
+}  // namespace ostrel::obj

@@ -1,0 +1,238 @@
+#include "obj/obj_rewrite.hpp"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "core/pod_buffer.hpp"
+#include "obj/group_list.hpp"
+#include "obj/obj_output.hpp"
+#include "obj/obj_text.hpp"
+
+namespace ostrel::obj {
+
+void writeFaceLineAbsolute(OutputFile& out, std::string_view line, uint64_t verticesSoFar) {
+    if (line.find('-') == std::string_view::npos) return writeLine(out, line);
+    size_t i = 0;
+    while (i < line.size()) {
+        // Separators, and the "f" itself, pass through unchanged.
+        size_t tokenStart = i;
+        while (i < line.size() && !isSpaceChar(line[i])) ++i;
+        std::string_view token = line.substr(tokenStart, i - tokenStart);
+        size_t digits = 1;
+        while (digits < token.size() && token[digits] >= '0' && token[digits] <= '9') ++digits;
+        int64_t relative = 0;
+        bool isRelative = tokenStart > 0 && token.size() > 1 && token[0] == '-' && digits > 1 &&
+                          parseInt64(token.data(), token.data() + digits, relative) && relative < 0 &&
+                          uint64_t(-relative) <= verticesSoFar;
+        if (isRelative) {
+            writeNumber(out, verticesSoFar + 1 - uint64_t(-relative));
+            out.write(token.substr(digits));
+        } else {
+            out.write(token);
+        }
+        size_t spaceStart = i;
+        while (i < line.size() && isSpaceChar(line[i])) ++i;
+        out.write(line.substr(spaceStart, i - spaceStart));
+    }
+    out.write(kLineEnd);
+}
+
+// ---- SwapVertices ----
+
+float LeanSwapVerts(const char* pathA, const char* pathB) {
+    auto fileA = readWholeFile(pathA);
+    if (!fileA) return kSwapCannotOpenA;
+    PodBuffer<std::string_view> verticesA;
+    forEachLine(asText(*fileA), [&](std::string_view line) {
+        if (isVertexLine(line)) verticesA.push(line);
+    });
+    if (verticesA.empty()) return kSwapNoVerticesInA;
+
+    auto fileB = readWholeFile(pathB);
+    if (!fileB) return kSwapCannotOpenB;
+    uint64_t verticesB = 0, keptB = 0;
+    forEachLine(asText(*fileB), [&](std::string_view line) {
+        if (isVertexLine(line)) ++verticesB;
+        else if (!isCommentLine(line)) ++keptB;
+    });
+    if (verticesB == 0) return kSwapNoVerticesInB;
+    if (verticesB != verticesA.size()) return kSwapCountsDiffer;
+    if (keptB == 0) return kSwapNothingElseInB;
+
+    // A is read whole before it is replaced, so A and B may be one file.
+    bool written = writeOutput(pathA, [&](OutputFile& out) {
+        writeLine(out, kSwapHeader);
+        for (std::string_view line : verticesA.view()) writeLine(out, line);
+        uint64_t seen = 0;
+        forEachLine(asText(*fileB), [&](std::string_view line) {
+            if (isVertexLine(line)) ++seen;
+            else if (isFaceLine(line)) writeFaceLineAbsolute(out, line, seen);
+            else if (!isCommentLine(line)) writeLine(out, line);
+        });
+    });
+    return written ? 0.0f : kSwapCannotWriteA;
+}
+
+// ---- PoserExportOBJ ----
+
+float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
+    auto source = readWholeFile(sourcePath);
+    if (!source) return kPoserCannotOpenSource;
+    PodBuffer<std::string_view> vertexLines;
+    PodBuffer<uint32_t> corners;
+    VertexNumberCheck check;
+    uint64_t faceCount = 0;
+    forEachLine(asText(*source), [&](std::string_view line) {
+        if (isVertexLine(line)) {
+            if (vertexLines.size() >= kMaxVertexLines) throw std::bad_alloc();
+            vertexLines.push(line);
+        } else if (isFaceLine(line)) {
+            ++faceCount;
+            FaceNumberReader reader(lineBody(line));
+            for (int64_t number; reader.next(number);)
+                corners.push(uint32_t(check.resolve(number, vertexLines.size()) - 1));
+        }
+    });
+    if (!check.allValid(vertexLines.size())) return kBadVertexNumber;
+    VertexSetBuilder numbers(vertexLines.size());
+    std::span<const uint32_t> used = numbers.build(corners.view());
+    corners.release();
+
+    auto positions = readWholeFile(positionsPath);
+    if (!positions) return kPoserCannotOpenPositions;
+    PodBuffer<std::string_view> newLines;
+    forEachLine(asText(*positions), [&](std::string_view line) {
+        if (isVertexLine(line)) newLines.push(line);
+    });
+    if (newLines.size() != used.size()) return kPoserCountMismatch;
+    for (size_t k = 0; k < used.size(); ++k) vertexLines[used[k]] = newLines[k];
+
+    // Both files are in memory before P is replaced, so S and P may be one file.
+    bool written = writeOutput(positionsPath, [&](OutputFile& out) {
+        char number[kNumberTextMax];
+        writeLine(out, kPoserHeader);
+        writeLine(out, kPoserMakerLine);
+        out.write("#Vertex Count ");
+        writeLine(out, std::string_view(number, size_t(formatInt(number, int64_t(vertexLines.size())) - number)));
+        out.write("#Face Count ");
+        writeLine(out, std::string_view(number, size_t(formatInt(number, int64_t(faceCount)) - number)));
+        for (std::string_view line : vertexLines.view()) writeLine(out, line);
+        uint64_t seen = 0;
+        forEachLine(asText(*source), [&](std::string_view line) {
+            if (isVertexLine(line)) ++seen;
+            else if (isFaceLine(line)) writeFaceLineAbsolute(out, line, seen);
+            else if (!isCommentLine(line)) writeLine(out, line);
+        });
+    });
+    return written ? 0.0f : kPoserCannotWrite;
+}
+
+// ---- AppendOBJ ----
+
+namespace {
+
+// Copies the file at `path` into `out`. Absent is fine (nothing to copy);
+// false when it exists but cannot be read. `endsInLine` tells whether the
+// copy ends with a line end (or is empty).
+bool copyExistingFile(const char* path, OutputFile& out, bool& endsInLine) {
+    endsInLine = true;
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return !std::filesystem::exists(std::filesystem::path(path));
+    constexpr size_t kChunk = size_t(1) << 20;
+    std::unique_ptr<char[]> chunk(new char[kChunk]);
+    bool ok = true;
+    for (;;) {
+        size_t got = std::fread(chunk.get(), 1, kChunk, file);
+        if (got == 0) {
+            ok = !std::ferror(file);
+            break;
+        }
+        out.write(chunk.get(), got);
+        endsInLine = chunk[got - 1] == '\n';
+    }
+    std::fclose(file);
+    return ok;
+}
+
+struct AppendCheck {
+    uint64_t vertexLines = 0;
+    bool valid = false;
+};
+
+AppendCheck checkAppendSource(std::string_view text) {
+    AppendCheck result;
+    VertexNumberCheck check;
+    forEachLine(text, [&](std::string_view line) {
+        if (isVertexLine(line)) {
+            ++result.vertexLines;
+        } else if (isFaceLine(line)) {
+            FaceNumberReader reader(lineBody(line));
+            for (int64_t number; reader.next(number);) check.resolve(number, result.vertexLines);
+        }
+    });
+    result.valid = check.allValid(result.vertexLines);
+    return result;
+}
+
+// S's lines as they go into T: vertex lines unchanged, group lines renamed,
+// faces shifted; every other line dropped. Returns the faces written.
+uint64_t writeAppendedLines(OutputFile& out, std::string_view text, std::string_view groupName, int64_t shift) {
+    uint64_t seen = 0, faces = 0;
+    forEachLine(text, [&](std::string_view line) {
+        if (isVertexLine(line)) {
+            ++seen;
+            writeLine(out, line);
+        } else if (isGroupLine(line)) {
+            out.write("g ");
+            writeLine(out, groupName);
+        } else if (isFaceLine(line)) {
+            ++faces;
+            out.write("f ");
+            FaceNumberReader reader(lineBody(line));
+            VertexNumberCheck resolver;
+            for (int64_t number; reader.next(number);) {
+                char digits[kNumberTextMax];
+                char* end = formatInt(digits, shift + int64_t(resolver.resolve(number, seen)));
+                out.write(digits, size_t(end - digits));
+                out.put(' ');
+            }
+            out.write(kLineEnd);
+        }
+    });
+    return faces;
+}
+
+}  // namespace
+
+float LeanAddGroupOBJ(const char* sourcePath, int32_t shift, const char* targetPath) {
+    const std::string_view groupName = baseNameWithoutExtension(sourcePath);
+    auto source = readWholeFile(sourcePath);
+    if (!source) return kAppendCannotOpenSource;
+    if (sameExistingFile(sourcePath, targetPath)) return kAppendSameFile;
+    const AppendCheck check = checkAppendSource(asText(*source));
+    if (!check.valid) return kBadVertexNumber;
+
+    // T is rebuilt beside itself and renamed into place: a failed append
+    // leaves T as it was.
+    OutputFile out;
+    if (!out.open(targetPath)) return kAppendCannotWriteTarget;
+    bool endsInLine = true;
+    if (!copyExistingFile(targetPath, out, endsInLine)) return kAppendCannotWriteTarget;
+    // A target whose last line lacks its line end would swallow the first
+    // appended line.
+    if (!endsInLine) out.write(kLineEnd);
+    const uint64_t faces = writeAppendedLines(out, asText(*source), groupName, shift);
+    if (!out.commit()) return kAppendCannotWriteTarget;
+
+    GroupListState& state = groupListState();
+    groupID record;
+    record.setName(groupName);
+    record.startFace = state.faceIndex;
+    record.endFace = int32_t(uint32_t(state.faceIndex) + uint32_t(faces));
+    state.faceIndex = record.endFace;
+    state.groupsList.push_back(record);
+    return float(int64_t(shift) + int64_t(check.vertexLines));
+}
+
+}  // namespace ostrel::obj

@@ -1,0 +1,136 @@
+#include "obj/obj_split.hpp"
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/file_io.hpp"
+#include "core/pod_buffer.hpp"
+#include "obj/group_list.hpp"
+#include "obj/obj_output.hpp"
+#include "obj/obj_scan.hpp"
+#include "obj/obj_text.hpp"
+
+namespace ostrel::obj {
+namespace {
+
+// Vertex lines kept as views into the loaded file, copied out unchanged.
+using VertexLines = PodBuffer<std::string_view>;
+
+void writeGroupObj(OutputFile& out, std::span<const uint32_t> used, const VertexSetBuilder& numbers,
+                   const VertexLines& vertexLines, const GroupFaces& group) {
+    for (uint32_t index : used) writeLine(out, vertexLines[index]);
+    size_t corner = 0;
+    for (uint32_t size : group.faceSizes) {
+        out.write("f ");
+        for (uint32_t i = 0; i < size; ++i, ++corner) {
+            out.put(' ');
+            writeNumber(out, numbers.newNumber(group.corners[corner]));
+        }
+        out.write(kLineEnd);
+    }
+}
+
+}  // namespace
+
+float LeanSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
+    auto input = readWholeFile(inputPath);
+    if (!input) return kSplitCannotOpenInput;
+    VertexLines vertexLines;
+    GroupedObj obj = scanGroupedFaces(asText(*input), true, [&](std::string_view line) { vertexLines.push(line); });
+    if (!obj.verticesValid()) return kBadVertexNumber;
+
+    const std::string_view folder = folderPart(outputPathInFolder);
+    VertexSetBuilder numbers(vertexLines.size());
+    for (const auto& [name, number] : obj.groupNumbers) {
+        const GroupFaces& group = obj.groups[number];
+        std::span<const uint32_t> used = numbers.build(group.corners);
+        if (used.empty()) return kSplitGroupWithoutVertices;
+        bool written = writeOutput(freeOutputName(folder, name, ".obj"), [&](OutputFile& out) {
+            writeGroupObj(out, used, numbers, vertexLines, group);
+        });
+        if (!written) return kSplitCannotWriteOutput;
+    }
+    return 0;
+}
+
+namespace {
+
+// The position in the group list that each face of a combined file belongs
+// to: records cover consecutive face ranges from face 0 in list order, only
+// their endFace is consulted, at most one step is taken per face, and faces
+// after the last record's range belong to the last record.
+class FaceRangeWalk {
+public:
+    explicit FaceRangeWalk(const std::vector<groupID>& records) noexcept
+        : records_(records), boundary_(records.front().endFace) {}
+
+    size_t nextFace() noexcept {
+        ++face_;
+        if (face_ == boundary_ && position_ + 1 < records_.size()) {
+            ++position_;
+            boundary_ = records_[position_].endFace;
+        }
+        return position_;
+    }
+
+private:
+    const std::vector<groupID>& records_;
+    int64_t boundary_;
+    int64_t face_ = -1;
+    size_t position_ = 0;
+};
+
+// Record name to its first position in the list; later records of the same
+// name reach no output.
+std::map<std::string_view, size_t> firstPositions(const std::vector<groupID>& records) {
+    std::map<std::string_view, size_t> positions;
+    for (size_t i = 0; i < records.size(); ++i) positions.emplace(records[i].nameText(), i);
+    return positions;
+}
+
+}  // namespace
+
+float ListSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
+    const std::vector<groupID>& records = groupListState().groupsList;
+    if (records.empty()) return kSplitListEmpty;
+    const auto positions = firstPositions(records);
+    std::vector<bool> hasOutput(records.size(), false);
+    for (const auto& entry : positions) hasOutput[entry.second] = true;
+
+    auto input = readWholeFile(inputPath);
+    if (!input) return kSplitCannotOpenInput;
+    VertexLines vertexLines;
+    VertexNumberCheck check;
+    std::vector<std::vector<uint32_t>> corners(records.size());
+    FaceRangeWalk walk(records);
+    forEachLine(asText(*input), [&](std::string_view line) {
+        if (isVertexLine(line)) {
+            if (vertexLines.size() >= kMaxVertexLines) throw std::bad_alloc();
+            vertexLines.push(line);
+        } else if (isFaceLine(line)) {
+            const size_t position = walk.nextFace();
+            std::vector<uint32_t>* target = hasOutput[position] ? &corners[position] : nullptr;
+            FaceNumberReader reader(lineBody(line));
+            for (int64_t number; reader.next(number);) {
+                uint64_t absolute = check.resolve(number, vertexLines.size());
+                if (target) target->push_back(uint32_t(absolute - 1));
+            }
+        }
+    });
+    if (!check.allValid(vertexLines.size())) return kBadVertexNumber;
+
+    const std::string_view folder = folderPart(outputPathInFolder);
+    VertexSetBuilder numbers(vertexLines.size());
+    for (const auto& [name, position] : positions) {
+        std::span<const uint32_t> used = numbers.build(corners[position]);
+        bool ok = writeOutput(freeOutputName(folder, name, ".obj"), [&](OutputFile& out) {
+            for (uint32_t index : used) writeLine(out, vertexLines[index]);
+        });
+        if (!ok) return kSplitCannotWriteOutput;
+    }
+    return 0;
+}
+
+}  // namespace ostrel::obj

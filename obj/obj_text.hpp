@@ -1,0 +1,200 @@
+#pragma once
+// The OBJ line reader shared by every OBJ tool.
+//
+// The whole file is in memory; lines are views into it, so nothing is copied
+// or allocated per line. A line ends at LF; a CR right before that LF (or
+// before the end of the file) is not part of the line. Only the first one or
+// two characters classify a line, and a face body is cut down to its vertex
+// numbers: the texture and normal numbers behind a "/" are dropped.
+
+#include <cstddef>
+#include <cstdint>
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+#include "core/convert.hpp"
+#include "core/number_text.hpp"
+
+namespace ostrel::obj {
+
+// Calls visit(line) for every line of `text`, in order. A final line without
+// a line end is a line too; an empty file has no lines.
+template <class Visit>
+void forEachLine(std::string_view text, Visit&& visit) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const void* found = std::memchr(p, '\n', size_t(end - p));
+        const char* lineEnd = found ? static_cast<const char*>(found) : end;
+        const char* contentEnd = lineEnd;
+        if (contentEnd > p && contentEnd[-1] == '\r') --contentEnd;
+        visit(std::string_view(p, size_t(contentEnd - p)));
+        p = found ? lineEnd + 1 : end;
+    }
+}
+
+// "v" then a space; vt, vn and vp lines are not vertex lines.
+inline bool isVertexLine(std::string_view line) noexcept {
+    return line.size() >= 2 && line[0] == 'v' && line[1] == ' ';
+}
+inline bool isFaceLine(std::string_view line) noexcept { return !line.empty() && line[0] == 'f'; }
+inline bool isGroupLine(std::string_view line) noexcept { return !line.empty() && line[0] == 'g'; }
+inline bool isCommentLine(std::string_view line) noexcept { return !line.empty() && line[0] == '#'; }
+inline bool isUvLine(std::string_view line) noexcept { return line.size() >= 2 && line[0] == 'v' && line[1] == 't'; }
+
+// The line from its third character on: the group name of a "g" line, the
+// body of an "f" line. A line of one or two characters has an empty body.
+inline std::string_view lineBody(std::string_view line) noexcept {
+    return line.size() > 2 ? line.substr(2) : std::string_view();
+}
+
+inline bool isSpaceChar(char c) noexcept {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// Reads up to `count` whitespace-separated numbers from `text` as 32-bit
+// floats into `out`. Reading stops at the first item that does not start with
+// a number (after taking the leading number of an item such as "1.5abc"); the
+// values not read are 0. Returns how many were read.
+inline int readFloats(std::string_view text, float* out, int count) noexcept {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    int read = 0;
+    for (; read < count; ++read) out[read] = 0.0f;
+    for (read = 0; read < count; ++read) {
+        while (p != end && isSpaceChar(*p)) ++p;
+        if (p == end) break;
+        const char* start = (*p == '+' && end - p > 1 && p[1] != '-') ? p + 1 : p;
+        auto result = std::from_chars(start, end, out[read], std::chars_format::general);
+        if (result.ec == std::errc::result_out_of_range) {
+            // As strtof: overflow gives an infinity, underflow a zero.
+            double wide = 0;
+            if (!parseDouble(p, end, wide)) break;
+            out[read] = narrow(wide);
+        } else if (result.ec != std::errc()) {
+            out[read] = 0.0f;
+            break;
+        }
+        p = result.ptr;
+        if (p != end && !isSpaceChar(*p)) return read + 1;
+    }
+    return read;
+}
+
+// Magnitude a parsed vertex number saturates at. Far beyond any vertex count
+// a file can hold, so a saturated number is always rejected as out of range.
+inline constexpr int64_t kHugeVertexNumber = int64_t(1) << 62;
+
+// The vertex numbers of a face body, in order.
+//
+// A body holding a "/" is cut at spaces into tokens and each token just
+// before its first "/" (so "1/4/7 2//5" gives 1 and 2); a body without "/" is
+// read as it is. Numbers are whitespace-separated decimal integers with an
+// optional sign; reading stops at the first item that does not start with
+// one (after yielding the leading integer of an item such as "5abc").
+class FaceNumberReader {
+public:
+    explicit FaceNumberReader(std::string_view body) noexcept
+        : rest_(body), slashed_(body.find('/') != std::string_view::npos) {
+        if (!slashed_) {
+            segment_ = rest_;
+            rest_ = {};
+        }
+    }
+
+    bool next(int64_t& number) noexcept {
+        for (;;) {
+            if (stopped_) return false;
+            skipSpaces();
+            if (!segment_.empty()) return readItem(number);
+            if (rest_.empty()) return false;
+            takeToken();
+        }
+    }
+
+private:
+    void skipSpaces() noexcept {
+        size_t i = 0;
+        while (i < segment_.size() && isSpaceChar(segment_[i])) ++i;
+        segment_.remove_prefix(i);
+    }
+
+    // Next space-separated token of a slashed body, cut before its first "/".
+    void takeToken() noexcept {
+        size_t space = rest_.find(' ');
+        std::string_view token = rest_.substr(0, space);
+        rest_ = space == std::string_view::npos ? std::string_view() : rest_.substr(space + 1);
+        segment_ = token.substr(0, token.find('/'));
+    }
+
+    bool readItem(int64_t& number) noexcept {
+        size_t i = 0;
+        bool negative = false;
+        if (segment_[0] == '+' || segment_[0] == '-') {
+            negative = segment_[0] == '-';
+            i = 1;
+        }
+        const size_t digitsStart = i;
+        int64_t magnitude = 0;
+        while (i < segment_.size() && segment_[i] >= '0' && segment_[i] <= '9') {
+            if (magnitude < kHugeVertexNumber) magnitude = magnitude * 10 + (segment_[i] - '0');
+            ++i;
+        }
+        if (i == digitsStart) {
+            stopped_ = true;
+            return false;
+        }
+        if (magnitude > kHugeVertexNumber) magnitude = kHugeVertexNumber;
+        // An item that goes on with something else ends the reading after it.
+        if (i < segment_.size() && !isSpaceChar(segment_[i])) stopped_ = true;
+        segment_.remove_prefix(i);
+        number = negative ? -magnitude : magnitude;
+        return true;
+    }
+
+    std::string_view rest_;
+    std::string_view segment_;
+    bool slashed_;
+    bool stopped_ = false;
+};
+
+// Turns the vertex numbers of faces into 1-based absolute numbers and keeps
+// what is needed to check them once the whole file has been read: a negative
+// number counts back from the last vertex line read before the face (-1 is
+// that line); zero, or a relative number reaching before the first vertex,
+// is invalid at once; a positive number is valid when it does not exceed the
+// file's vertex lines, which may also stand after the face.
+class VertexNumberCheck {
+public:
+    // The absolute number, or 0 for a number that can never be valid.
+    uint64_t resolve(int64_t number, uint64_t verticesSoFar) noexcept {
+        if (number > 0) {
+            uint64_t absolute = uint64_t(number);
+            if (absolute > largest_) largest_ = absolute;
+            return absolute;
+        }
+        if (number == 0 || uint64_t(-number) > verticesSoFar) {
+            invalid_ = true;
+            return 0;
+        }
+        return verticesSoFar + 1 - uint64_t(-number);
+    }
+    bool allValid(uint64_t vertexCount) const noexcept { return !invalid_ && largest_ <= vertexCount; }
+
+private:
+    uint64_t largest_ = 0;
+    bool invalid_ = false;
+};
+
+// Result of the face checks of every OBJ tool: a face names a vertex line that
+// the file does not have (zero, too far back, or beyond the last one). Refused
+// before any output is written.
+inline constexpr float kBadVertexNumber = -7.0f;
+
+// Vertex indices are kept as 32 bits; a file with more vertex lines than that
+// cannot be held in memory on the machines the library runs on.
+inline constexpr uint64_t kMaxVertexLines = std::numeric_limits<uint32_t>::max() - 1;
+
+}  // namespace ostrel::obj

@@ -1,0 +1,94 @@
+// The splits into points files: an OBJ by its "g" lines, and a Tev mesh's
+// vertices by the group list.
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "core/file_io.hpp"
+#include "core/pod_buffer.hpp"
+#include "mesh/tev_format.hpp"
+#include "obj/group_list.hpp"
+#include "obj/obj_output.hpp"
+#include "obj/obj_scan.hpp"
+#include "obj/obj_split.hpp"
+#include "obj/obj_text.hpp"
+
+namespace ostrel::obj {
+namespace {
+
+constexpr std::string_view kPointsExtension = ".Tvt";
+
+// Header of a points file of `count` vertices; false when the count is too
+// large for the 32-bit size field.
+bool writePointsHeader(OutputFile& out, uint64_t count) {
+    uint8_t header[mesh::kBlockHeaderSize];
+    if (!mesh::encodePointsBlockHeader(header, count)) return false;
+    out.write(header, sizeof header);
+    return true;
+}
+
+}  // namespace
+
+float LeanSplitTev(const char* inputPath, const char* outputPathInFolder) {
+    auto input = readWholeFile(inputPath);
+    if (!input) return kSplitCannotOpenInput;
+    // x, y, z of each vertex line; coordinates a line lacks are 0.
+    PodBuffer<float> positions;
+    GroupedObj obj = scanGroupedFaces(asText(*input), false, [&](std::string_view line) {
+        positions.reserveMore(3);
+        readFloats(lineBody(line), positions.extendReserved(3), 3);
+    });
+    if (!obj.verticesValid()) return kBadVertexNumber;
+
+    const std::string_view folder = folderPart(outputPathInFolder);
+    VertexSetBuilder numbers(obj.vertexCount);
+    for (const auto& [name, number] : obj.groupNumbers) {
+        std::span<const uint32_t> used = numbers.build(obj.groups[number].corners);
+        bool written = writeOutput(freeOutputName(folder, name, kPointsExtension), [&](OutputFile& out) {
+            if (!writePointsHeader(out, used.size())) return out.abandon();
+            for (uint32_t index : used) out.write(&positions[size_t(index) * 3], mesh::kPointBytes);
+        });
+        if (!written) return kSplitCannotWriteOutput;
+    }
+    return 0;
+}
+
+float ListSplitTev(const char* tevPath, const char* outputPathInFolder) {
+    const std::vector<groupID>& records = groupListState().groupsList;
+    if (records.empty()) return kSplitListEmpty;
+    auto file = readWholeFile(tevPath);
+    if (!file) return kTevCannotOpen;
+    auto block = mesh::findBlock(file->bytes(), mesh::kTevHeaderSize, mesh::kTagPoints,
+                                 mesh::SearchLimit::BeforeLast20);
+    if (!block) return kTevNoPointsBlock;
+    // Only the vertices the block really holds are handed out: a group list
+    // asking for more (or a count the file cannot back) is refused before any
+    // points file is written.
+    auto points = mesh::blockItems(file->bytes(), *block, mesh::kPointBytes);
+    if (!points) return kTevTooFewVertices;
+    uint64_t wanted = 0;
+    for (const groupID& record : records) {
+        int64_t count = int64_t(record.endFace) - record.startFace;
+        if (count < 0) return kTevTooFewVertices;
+        wanted += uint64_t(count);
+    }
+    if (wanted > points->size() / mesh::kPointBytes) return kTevTooFewVertices;
+
+    const std::string_view folder = folderPart(outputPathInFolder);
+    size_t offset = 0;
+    for (const groupID& record : records) {
+        const size_t count = size_t(int64_t(record.endFace) - record.startFace);
+        // Raw 4-byte values: positions reach the points file bit for bit.
+        std::span<const uint8_t> run = points->subspan(offset, count * mesh::kPointBytes);
+        offset += run.size();
+        bool written = writeOutput(freeOutputName(folder, record.nameText(), kPointsExtension), [&](OutputFile& out) {
+            if (!writePointsHeader(out, count)) return out.abandon();
+            out.write(run);
+        });
+        if (!written) return kSplitCannotWriteOutput;
+    }
+    return 0;
+}
+
+}  // namespace ostrel::obj
