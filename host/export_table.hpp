@@ -98,8 +98,8 @@ enum State { Built, Pending };
     X(clearVectors, kEvery, Built)                        \
     X(getDaxFile, kEvery, Built)                          \
     X(getFaceIDs, kEvery, Built)                          \
-    X(tevtoOBJ, kEvery, Pending)                          \
-    X(outMRGB, kEvery, Pending)                           \
+    X(tevtoOBJ, kEvery, Built)                            \
+    X(outMRGB, kEvery, Built)                             \
     X(setGroups, kEvery, Built)                           \
     X(vectorsToTev, kEvery, Built)                        \
     X(GetOpenDialog, kMacOnly, Pending)                   \

@@ -1,0 +1,239 @@
+// Tev to OBJ: the exact text, the colour comment block, face grouping by the
+// face-id list, and Tev files whose fields do not fit.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+#include "core/byte_cursor.hpp"
+#include "core/number_text.hpp"
+#include "mesh/mesh_state.hpp"
+#include "mesh/tev_to_obj.hpp"
+#include "tests/support/test_support.hpp"
+
+using namespace ostrel;
+using namespace ostrel::mesh;
+using namespace ostrel::test;
+
+namespace {
+
+// Runs the in-memory conversion; the text written so far lands in `text`.
+float convert(const Bytes& tev, const std::vector<uint32_t>& faceIDs, std::string& text) {
+    TextStage out;
+    ObjPlan plan;
+    float r = planTevToObj(tev, plan);
+    if (r == 0) r = writeObjText(tev, plan, faceIDs, out);
+    text.assign(out.held());
+    return r;
+}
+
+std::string colourText(const std::vector<uint32_t>& colours) {
+    Bytes tev = TevBuilder().colours(colours).bytes();
+    TextStage out;
+    EXPECT_EQ(colourBlockOfTev(tev, out), 0.0f);
+    return std::string(out.held());
+}
+
+const std::string kIntro =
+    "# The following RGB block contains Kelmor Vertex Color (Pigmesh) output as 3 hexadecimal values per vertex. "
+    "The vertex color format is RRGGBB with up to 32 entries per RGB line.\n";
+
+Bytes coloredCube(size_t quads) {
+    std::vector<TevFace> faces;
+    for (size_t i = 0; i < quads; ++i) faces.push_back({int32_t(i % 8), 1, 2, 3});
+    return TevBuilder()
+        .points(cubePoints())
+        .colours(std::vector<uint32_t>(8, 0x00ff8000))
+        .faces(faces)
+        .end()
+        .bytes();
+}
+
+class TevToObjFiles : public ::testing::Test {
+protected:
+    void SetUp() override { resetMeshState(); }
+    void TearDown() override { resetMeshState(); }
+    void setFaceIDs(std::initializer_list<uint32_t> ids) {
+        meshState().faceID.release();
+        for (uint32_t id : ids) meshState().faceID.push(id);
+    }
+    ScratchDir dir;
+};
+
+}  // namespace
+
+TEST(TevToObj, WritesTheWholeTextExactly) {
+    const Bytes tev = TevBuilder()
+                          .points({0.5f, -2, 1234567, 1e-7f, 100, 123456.7f, 0, -0.0001f, 3})
+                          .colours({0x00ff8000, 0x0000ff00, 0x40302010})
+                          .faces({{0, 1, 2, -1}, {0, 1, 2, 3}, {2, 1, 0, -5}})
+                          .end()
+                          .bytes();
+    std::string text;
+    ASSERT_EQ(convert(tev, {2, 5}, text), 0.0f);
+    EXPECT_EQ(text,
+              "# File exported by Kelmor plugin\n"
+              "#Vertex count 3\n"
+              "#Face count 3\n"
+              "v 0.5 -2 1.23457e+06\n"
+              "v 1e-07 100 123457\n"
+              "v 0 -0.0001 3\n" +
+                  kIntro +
+                  "#RGB  ff8000 00ff00 302010\n"
+                  "# End of RGB block\n"
+                  "#FaceID 1\n"
+                  "f 1 2 3 \n"
+                  "f 1 2 3 4\n"
+                  "#FaceID 2\n"
+                  "f 3 2 1 \n");
+}
+
+TEST(TevToObj, ColourLinesHoldThirtyTwoEntries) {
+    EXPECT_EQ(colourText({}), kIntro + "\n# End of RGB block\n");
+    std::string line32 = "#RGB ";
+    for (int i = 0; i < 32; ++i) line32 += " 0000ff";
+    EXPECT_EQ(colourText(std::vector<uint32_t>(32, 0xff)), kIntro + line32 + "\n\n# End of RGB block\n");
+    EXPECT_EQ(colourText(std::vector<uint32_t>(33, 0xff)), kIntro + line32 + "\n#RGB  0000ff\n# End of RGB block\n");
+}
+
+TEST(TevToObj, FaceIdsGroupTheFaces) {
+    std::string text;
+    ASSERT_EQ(convert(coloredCube(8), {4, 4}, text), 0.0f);
+    const size_t first = text.find("#FaceID 1\n"), second = text.find("#FaceID 2\n");
+    ASSERT_NE(first, std::string::npos);
+    ASSERT_NE(second, std::string::npos);
+    auto faceLines = [&](size_t from, size_t to) {
+        size_t n = 0;
+        for (size_t p = text.find("\nf ", from); p < to; p = text.find("\nf ", p + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(faceLines(first, second), 4u);
+    EXPECT_EQ(faceLines(second, text.size()), 4u);
+
+    // Entries of 0 give one group line each and no faces; records run out
+    // before the third entry, which then writes nothing at all.
+    ASSERT_EQ(convert(coloredCube(8), {0, 0}, text), 0.0f);
+    EXPECT_EQ(text.substr(text.find("#FaceID")), "#FaceID 1\n#FaceID 2\n");
+    ASSERT_EQ(convert(coloredCube(3), {2, 2, 2}, text), 0.0f);
+    EXPECT_EQ(text.find("#FaceID 3"), std::string::npos);
+    EXPECT_EQ(faceLines(0, text.size()), 3u);
+}
+
+TEST(TevToObj, MissingBlocksReturnTheTagFoundAndKeepTheLinesSoFar) {
+    std::string text;
+    const Bytes written = TevBuilder().points(cubePoints()).faces(cubeFaces()).groups({1, 1, 1, 1, 1, 1}).end().bytes();
+    EXPECT_EQ(convert(written, {1}, text), 20001.0f);
+    EXPECT_EQ(text.substr(text.size() - 8), "v 1 1 1\n");
+    // The header's face count is the third block's count: here the groups'.
+    EXPECT_NE(text.find("#Face count 6\n"), std::string::npos);
+
+    const Bytes noFaces = TevBuilder().points(cubePoints()).colours({1, 2}).groups({1}).end().bytes();
+    EXPECT_EQ(convert(noFaces, {1}, text), 40001.0f);
+    EXPECT_EQ(text.substr(text.size() - 19), "# End of RGB block\n");
+
+    const Bytes firstIsFaces = TevBuilder().faces(cubeFaces()).end().bytes();
+    EXPECT_EQ(convert(firstIsFaces, {1}, text), 20001.0f);
+    EXPECT_TRUE(text.empty());
+    Bytes negativeTag = TevBuilder().rawBlock(-2, 16, 0).end().bytes();
+    EXPECT_EQ(convert(negativeTag, {1}, text), 4294967294.0f);
+}
+
+// Every prefix of a valid file, and files whose counts and sizes lie, end in
+// a code without reading outside the bytes (the sanitizer build checks that).
+TEST(TevToObj, EveryPrefixEndsInACode) {
+    const Bytes full = coloredCube(6);
+    std::string text;
+    ASSERT_EQ(convert(full, {6}, text), 0.0f);
+    const size_t facesEnd = full.size() - 16;   // the end block is not needed
+    for (size_t n = 0; n < full.size(); ++n) {
+        const Bytes prefix(full.begin(), full.begin() + n);
+        const float r = convert(prefix, {6}, text);
+        if (n >= facesEnd)
+            EXPECT_EQ(r, 0.0f) << n;
+        else
+            EXPECT_EQ(r, kTevObjOutOfRange) << n;
+    }
+}
+
+TEST(TevToObj, LyingFieldsGiveOutOfRange) {
+    const Bytes full = coloredCube(6);
+    std::string text;
+    const size_t coloursAt = 48 + 8 * 12, facesAt = coloursAt + 16 + 8 * 4;
+    struct Lie {
+        size_t at;
+        uint32_t value;
+    } lies[] = {
+        {40, 0x7FFFFFFF}, {40, 0x80000000}, {36, 0x80000000}, {36, 0x7FFFFFF0},   // points count, size
+        {coloursAt + 8, 0x40000000}, {coloursAt + 8, 0xFFFFFFFF},                   // colour count
+        {facesAt + 4, 15}, {facesAt + 4, 0x7FFFFFFF}, {facesAt + 4, 0xFFFFFFF0},    // faces size
+    };
+    for (const Lie& lie : lies) {
+        Bytes bad = full;
+        storeU32le(bad.data() + lie.at, lie.value);
+        EXPECT_EQ(convert(bad, {6}, text), kTevObjOutOfRange) << lie.at << " " << lie.value;
+    }
+    // A faces block longer than its records: only whole records are written.
+    Bytes padded = TevBuilder().points({0, 0, 0}).colours({0}).rawBlock(20001, 16 + 16 + 9, 1, Bytes(25, 0)).bytes();
+    ASSERT_EQ(convert(padded, {5}, text), 0.0f);
+    EXPECT_EQ(text.substr(text.find("#FaceID")), "#FaceID 1\nf 1 1 1 1\n");
+}
+
+TEST(TevToObj, NumbersMatchPrintfG) {
+    std::mt19937 random(7);
+    char expected[64], actual[kNumberTextMax];
+    for (int i = 0; i < 200000; ++i) {
+        uint32_t bits = random();
+        float f;
+        std::memcpy(&f, &bits, 4);
+        if (std::isnan(f)) continue;
+        std::snprintf(expected, sizeof expected, "%g", double(f));
+        *formatG6(actual, f) = '\0';
+        ASSERT_STREQ(actual, expected) << bits;
+    }
+}
+
+TEST_F(TevToObjFiles, ConsumesTheFaceIdsOnlyOnSuccess) {
+    writeFile(dir.file("a.tev"), coloredCube(4));
+    const std::string obj = dir.file("a.obj");
+    EXPECT_EQ(writeOBJfromTev(dir.file("a.tev").c_str(), obj.c_str()), kTevObjNoFaceIds);
+    EXPECT_FALSE(fileExists(obj));
+
+    setFaceIDs({4});
+    EXPECT_EQ(writeOBJfromTev(dir.file("missing.tev").c_str(), obj.c_str()), kTevObjCannotOpen);
+    EXPECT_EQ(writeOBJfromTev(dir.file("a.tev").c_str(), dir.file("no/a.obj").c_str()), kTevObjCannotWrite);
+    EXPECT_EQ(meshState().faceID.size(), 1u);
+    ASSERT_EQ(writeOBJfromTev(dir.file("a.tev").c_str(), obj.c_str()), 0.0f);
+    EXPECT_TRUE(meshState().faceID.empty());
+    EXPECT_EQ(writeOBJfromTev(dir.file("a.tev").c_str(), obj.c_str()), kTevObjNoFaceIds);
+    std::string expected;
+    convert(coloredCube(4), {4}, expected);
+    EXPECT_EQ(readText(obj), expected);
+}
+
+TEST_F(TevToObjFiles, ADamagedInputKeepsTheOldOutput) {
+    Bytes bad = coloredCube(4);
+    storeU32le(bad.data() + 48 + 8 * 12 + 8, 1000);   // more colours than the file holds
+    writeFile(dir.file("bad.tev"), bad);
+    writeText(dir.file("a.obj"), "old");
+    setFaceIDs({4});
+    EXPECT_EQ(writeOBJfromTev(dir.file("bad.tev").c_str(), dir.file("a.obj").c_str()), kTevObjOutOfRange);
+    EXPECT_EQ(readText(dir.file("a.obj")), "old");
+    EXPECT_EQ(meshState().faceID.size(), 1u);
+}
+
+TEST_F(TevToObjFiles, ColourBlockAlone) {
+    writeFile(dir.file("c.tev"), TevBuilder().colours({0x40302010}).bytes());
+    ASSERT_EQ(ReadVertColorTev(dir.file("c.tev").c_str(), dir.file("c.txt").c_str()), 0.0f);
+    EXPECT_EQ(readText(dir.file("c.txt")), kIntro + "#RGB  302010\n# End of RGB block\n");
+    EXPECT_EQ(ReadVertColorTev(dir.file("none.tev").c_str(), dir.file("c.txt").c_str()), kTevObjCannotOpen);
+    EXPECT_EQ(ReadVertColorTev(dir.file("c.tev").c_str(), dir.file("no/c.txt").c_str()), kTevObjCannotWrite);
+    const Bytes full = TevBuilder().colours({1, 2, 3}).bytes();
+    for (size_t n = 0; n < full.size(); ++n) {
+        writeFile(dir.file("p.tev"), Bytes(full.begin(), full.begin() + n));
+        EXPECT_EQ(ReadVertColorTev(dir.file("p.tev").c_str(), dir.file("c.txt").c_str()), kTevObjOutOfRange) << n;
+    }
+    EXPECT_EQ(readText(dir.file("c.txt")), kIntro + "#RGB  302010\n# End of RGB block\n");
+}
