@@ -1,0 +1,110 @@
+// Grayscale with a black level: one plane written after the input's header
+// sections, computed in slices so that the output never needs a buffer of its
+// own beyond the output file's.
+
+#include <algorithm>
+#include <array>
+
+#include "core/convert.hpp"
+#include "image/psd_ops.hpp"
+
+namespace ostrel::image {
+namespace {
+
+constexpr size_t kSliceSize = size_t(1) << 16;
+
+// ((R x 0.333 + G x 0.333) + B x 0.333) + 0.5 in double, truncated: the sum
+// alone does not always decide the result (a few triples round differently),
+// so the table keys on the sum and flags the sums that need the exact formula.
+struct GrayBySum {
+    std::array<uint8_t, 766> gray{};
+    std::array<bool, 766> exact{};
+};
+
+const GrayBySum& grayBySum() {
+    static const GrayBySum table = [] {
+        GrayBySum t;
+        std::array<bool, 766> seen{};
+        t.exact.fill(true);
+        for (int r = 0; r < 256; ++r)
+            for (int g = 0; g < 256; ++g)
+                for (int b = 0; b < 256; ++b) {
+                    const int sum = r + g + b;
+                    const uint8_t value = grayOf(uint8_t(r), uint8_t(g), uint8_t(b));
+                    if (!seen[sum]) {
+                        seen[sum] = true;
+                        t.gray[sum] = value;
+                    } else if (t.gray[sum] != value) {
+                        t.exact[sum] = false;
+                    }
+                }
+        return t;
+    }();
+    return table;
+}
+
+int32_t clampLevel(double value) noexcept {
+    if (value < 0) return 0;
+    if (value > 255) return 255;
+    return ostrel::trunc(value);
+}
+
+}  // namespace
+
+uint8_t grayOf(uint8_t red, uint8_t green, uint8_t blue) noexcept {
+    const double g = ((red * 0.333 + green * 0.333) + blue * 0.333) + 0.5;
+    return uint8_t(std::min(ostrel::trunc(g), 255));
+}
+
+void blackLevelTable(int32_t level, uint8_t table[256]) noexcept {
+    for (int32_t g = 0; g < 256; ++g) {
+        int32_t out = g;
+        if (g == 255) {
+            out = 255;
+        } else if (g > level) {
+            const int32_t q = (level - 1) * (255 - g) / (255 - level);   // level < g < 255: no zero divisor
+            out = std::max(g - q, 0);
+        } else {
+            out = 0;
+        }
+        table[g] = uint8_t(out);
+    }
+}
+
+float grayscalePSD(const char* inputPath, const char* outputPath, double blackLevel) {
+    const int32_t level = clampLevel(blackLevel);
+    PsdImage image;
+    if (float code = loadPsd(inputPath, image)) return code;
+    if (image.header.colourMode != kPsdModeRgb) return psd::kColourModeData;
+    if (float code = checkRgbPlanes(image.header, image.bytes.size())) return code;
+
+    patchShort(image.bytes, kPsdChannelsAt, 1);
+    patchShort(image.bytes, kPsdModeAt, kPsdModeGrayscale);
+
+    const GrayBySum& bySum = grayBySum();
+    uint8_t level8[256];
+    blackLevelTable(level, level8);
+    std::array<uint8_t, 766> outBySum;
+    for (size_t s = 0; s < outBySum.size(); ++s) outBySum[s] = level8[bySum.gray[s]];
+
+    OutputFile out;
+    if (!out.open(outputPath)) return psd::kCannotWrite;
+    out.write(image.bytes.data(), image.header.dataStart);
+    const RgbPlanes planes = rgbPlanes(image.bytes, image.header);
+    uint8_t slice[kSliceSize];
+    for (size_t done = 0; done < planes.size;) {
+        const size_t count = std::min(kSliceSize, size_t(planes.size - done));
+        const uint8_t* r = planes.red + done;
+        const uint8_t* g = planes.green + done;
+        const uint8_t* b = planes.blue + done;
+        for (size_t i = 0; i < count; ++i) {
+            const unsigned sum = unsigned(r[i]) + g[i] + b[i];
+            slice[i] = bySum.exact[sum] ? outBySum[sum] : level8[grayOf(r[i], g[i], b[i])];
+        }
+        out.write(slice, count);
+        done += count;
+    }
+    return out.commit() ? 0.0f : psd::kCannotWrite;
+}
+
+}  // namespace ostrel::image

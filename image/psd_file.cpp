@@ -1,0 +1,97 @@
+#include "image/psd_file.hpp"
+
+#include <cstring>
+
+#include "core/byte_cursor.hpp"
+
+namespace ostrel::image {
+namespace {
+
+constexpr uint8_t kSignature[4] = {'8', 'B', 'P', 'S'};
+constexpr size_t kVersionAt = 4;
+constexpr size_t kResourcesLengthAt = 30;
+
+// Reads a big-endian section length at the cursor and skips the section. A
+// negative length, or one that runs past the end, fails.
+bool skipSection(ByteCursor& cursor, int32_t& length) noexcept {
+    auto field = cursor.readU32be();
+    if (!field) return false;
+    length = static_cast<int32_t>(*field);
+    return length >= 0 && cursor.skip(static_cast<size_t>(length));
+}
+
+}  // namespace
+
+float parsePsdHeader(std::span<const uint8_t> bytes, PsdHeader& header) noexcept {
+    ByteCursor cursor(bytes);
+    auto signature = cursor.readBytes(sizeof kSignature);
+    if (!signature) return psd::kTruncated;
+    if (std::memcmp(signature->data(), kSignature, sizeof kSignature) != 0) return psd::kCannotOpenOrNotPsd;
+
+    cursor.seek(kVersionAt);
+    auto version = cursor.readU16be();
+    if (!version) return psd::kTruncated;
+    header.version = static_cast<int16_t>(*version);
+    if (*version != 1) return psd::kBadVersion;
+
+    if (!cursor.seek(kPsdChannelsAt)) return psd::kTruncated;
+    auto channels = cursor.readU16be();
+    auto rows = cursor.readU32be();
+    auto columns = cursor.readU32be();
+    auto depth = cursor.readU16be();
+    auto mode = cursor.readU16be();
+    auto modeDataLength = cursor.readU32be();
+    if (!modeDataLength) return psd::kTruncated;   // the reads above ran in order, so all failed before it
+    header.channels = static_cast<int16_t>(*channels);
+    header.rows = static_cast<int32_t>(*rows);
+    header.columns = static_cast<int32_t>(*columns);
+    header.depth = static_cast<int16_t>(*depth);
+    header.colourMode = static_cast<int16_t>(*mode);
+    header.colourModeDataLength = static_cast<int32_t>(*modeDataLength);
+    if (header.colourModeDataLength != 0) return psd::kColourModeData;
+
+    cursor.seek(kResourcesLengthAt);
+    if (!skipSection(cursor, header.imageResourcesLength)) return psd::kTruncated;
+    if (!skipSection(cursor, header.layerMaskLength)) return psd::kTruncated;
+    auto compression = cursor.readU16be();
+    if (!compression) return psd::kTruncated;
+    header.compression = static_cast<int16_t>(*compression);
+    if (header.compression != 0) return psd::kCompressed;
+    if (header.rows < 0 || header.columns < 0) return psd::kTruncated;
+    header.dataStart = cursor.position();
+    return 0;
+}
+
+float checkRgbPlanes(const PsdHeader& header, uint64_t fileSize) noexcept {
+    if (header.channels < 3 || header.depth != 8) return psd::kNotRgb8;
+    // rows and columns are below 2^31, so three planes fit in 64 bits.
+    if (!rangeFits(header.dataStart, 3 * header.planeSize(), fileSize)) return psd::kTruncated;
+    return 0;
+}
+
+RgbPlanes rgbPlanes(ByteBuffer& file, const PsdHeader& header) noexcept {
+    const uint64_t size = header.planeSize();
+    uint8_t* red = file.data() + header.dataStart;
+    return {red, red + size, red + 2 * size, size};
+}
+
+float loadPsd(const char* path, PsdImage& image) {
+    auto bytes = readWholeFile(path);
+    if (!bytes) return psd::kCannotOpenOrNotPsd;
+    image.bytes = std::move(*bytes);
+    return parsePsdHeader(image.bytes.bytes(), image.header);
+}
+
+float loadRgbPsd(const char* path, PsdImage& image) {
+    if (float code = loadPsd(path, image)) return code;
+    return checkRgbPlanes(image.header, image.bytes.size());
+}
+
+float writeWholePsd(const char* path, const ByteBuffer& bytes) {
+    return writeWholeFile(path, bytes.bytes()) ? 0.0f : psd::kCannotWrite;
+}
+
+void patchShort(ByteBuffer& bytes, size_t at, uint16_t value) noexcept { storeU16be(bytes.data() + at, value); }
+void patchLong(ByteBuffer& bytes, size_t at, uint32_t value) noexcept { storeU32be(bytes.data() + at, value); }
+
+}  // namespace ostrel::image

@@ -1,0 +1,44 @@
+#pragma once
+// The PSD pixel operations: each loads its file(s), works on the first three
+// planes as red, green and blue, and writes the result through a temporary
+// file, so a failed call leaves every existing file as it was.
+// Results: 0, or the codes of image/psd_file.hpp.
+
+#include <cstdint>
+
+#include "image/psd_file.hpp"
+
+namespace ostrel::image {
+
+// Pixels of A that are not the key colour replace B's; the result (B's file
+// with those pixels) is stored under A's path.
+float mergePSD(const char* pathA, const char* pathB, float keyColour);
+
+// Heals B's left and right edges (leftRight) or top and bottom edges from
+// pixels near column or row 50 of A; the result is stored under A's path.
+float mergeSeamlessPSD(const char* pathA, const char* pathB, bool leftRight);
+
+// Repeats row 4 over rows 0 to 2 and row rows-3 over the last two rows, in
+// the file itself; only those rows are read and written.
+float healImportFile(const char* path);
+
+// Closes black gaps next to coloured areas by up to three pixels per direction.
+float fixEdgesPSD(const char* path);
+
+// Writes a one-plane grayscale copy with the given black level (clamped to 0..255).
+float grayscalePSD(const char* inputPath, const char* outputPath, double blackLevel);
+
+enum class ConvertMode { Swap, Stencil };
+// Swap: pixels of the key colour take the new colour. Stencil: every other
+// pixel takes it.
+float convertPSD(const char* path, float keyColour, float newColour, ConvertMode mode);
+
+// The pixel passes behind the operations, over planes already in memory;
+// exposed for the tests.
+void mergePlanes(const RgbPlanes& painted, const RgbPlanes& base, float keyColour) noexcept;
+void fixEdgesPlanes(const RgbPlanes& planes, uint32_t rows, uint32_t columns) noexcept;
+// Gray value of one pixel after the black level: the table of all 256 values.
+void blackLevelTable(int32_t level, uint8_t table[256]) noexcept;
+uint8_t grayOf(uint8_t red, uint8_t green, uint8_t blue) noexcept;
+
+}  // namespace ostrel::image

@@ -1,0 +1,116 @@
+#include "image/thumbnail.hpp"
+
+namespace ostrel::image {
+namespace {
+
+// One of the two "extra step" counters: every period+1 output pixels (or
+// rows) one more source column (or row) is skipped, spreading the remainder
+// of the integer step over the thumbnail. A period of 0 or less never fires.
+struct ExtraStep {
+    int64_t period;
+    int64_t counter = 0;
+
+    int64_t next() noexcept {
+        if (period > 0 && counter >= period) {
+            counter = 0;
+            return 1;
+        }
+        ++counter;
+        return 0;
+    }
+};
+
+int64_t extraPeriod(int64_t length, int64_t n, int64_t step) noexcept {
+    const int64_t leftOver = length - n * step;
+    return leftOver > 0 ? n / leftOver : leftOver;
+}
+
+struct Geometry {
+    bool wide;          // rows <= columns: the width decides the step
+    bool small;         // the thumbnail is larger than the image both ways
+    int64_t step;
+    int64_t topBand;
+    int64_t leftBand;
+};
+
+Geometry geometryOf(int64_t rows, int64_t columns, int64_t n) noexcept {
+    Geometry g{};
+    g.wide = rows <= columns;
+    g.small = n > rows && n > columns;
+    g.step = g.wide ? columns / n : rows / n;
+    if (g.small || g.step == 0) g.step = 1;
+    g.topBand = g.wide ? (n - rows / g.step) / 2 : 0;
+    g.leftBand = g.wide ? 0 : (n - columns / g.step) / 2;
+    return g;
+}
+
+}  // namespace
+
+ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows32, int32_t columns32, int32_t n32) {
+    const int64_t rows = rows32, columns = columns32, n = n32;
+    const Geometry geo = geometryOf(rows, columns, n);
+    ExtraStep columnExtra{extraPeriod(columns, n, geo.step)};
+    ExtraStep rowExtra{extraPeriod(rows, n, geo.step)};
+    const size_t outSize = size_t(n) * size_t(n);
+    ThumbnailPlanes out{std::vector<uint8_t>(outSize), std::vector<uint8_t>(outSize), std::vector<uint8_t>(outSize)};
+    const int64_t planeSize = int64_t(source.size);
+
+    int64_t topBand = geo.topBand;
+    int64_t leftBand = geo.leftBand;
+    int64_t sourceRow = 0;
+    int64_t sourceColumn = 0;
+    int64_t sourceIndex = 0;
+    size_t at = 0;
+    for (int64_t outRow = 0; outRow < n; ++outRow) {
+        for (int64_t outColumn = 0; outColumn < n; ++outColumn, ++at) {
+            bool shows = geo.wide ? (topBand <= 0 && sourceRow < rows) : (leftBand <= 0 && sourceColumn < columns);
+            if (geo.small) shows = sourceRow < rows && sourceColumn < columns;
+            // The index stays inside plane 0 whatever the step pattern does:
+            // a pixel the planes do not hold is black.
+            if (shows && sourceIndex < planeSize) {
+                out.red[at] = source.red[sourceIndex];
+                out.green[at] = source.green[sourceIndex];
+                out.blue[at] = source.blue[sourceIndex];
+            }
+            const int64_t extra = columnExtra.next();
+            if (leftBand <= 0) {
+                sourceIndex += geo.step + extra;
+                sourceColumn += geo.step + extra;
+            }
+            --leftBand;
+        }
+        const int64_t extra = rowExtra.next();
+        if (topBand > 0) {
+            // Band rows do not move the source.
+            --topBand;
+        } else {
+            if (!geo.wide) leftBand = geo.leftBand;
+            sourceRow += geo.step + extra;
+        }
+        sourceIndex = sourceRow * columns;
+        sourceColumn = 0;
+    }
+    return out;
+}
+
+float createThumb(const char* path, int32_t n) {
+    if (n < 1) return kThumbnailSizeBelowOne;
+    PsdImage image;
+    if (float code = loadRgbPsd(path, image)) return code;
+    const ThumbnailPlanes planes = sampleThumbnail(rgbPlanes(image.bytes, image.header), image.header.rows,
+                                                   image.header.columns, n);
+    patchLong(image.bytes, kPsdRowsAt, uint32_t(n));
+    patchLong(image.bytes, kPsdColumnsAt, uint32_t(n));
+    // Exactly three planes follow, whatever the input carried.
+    patchShort(image.bytes, kPsdChannelsAt, 3);
+
+    OutputFile out;
+    if (!out.open(path)) return psd::kCannotWrite;
+    out.write(image.bytes.data(), image.header.dataStart);
+    out.write(planes.red.data(), planes.red.size());
+    out.write(planes.green.data(), planes.green.size());
+    out.write(planes.blue.data(), planes.blue.size());
+    return out.commit() ? 0.0f : psd::kCannotWrite;
+}
+
+}  // namespace ostrel::image

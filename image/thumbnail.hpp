@@ -1,0 +1,26 @@
+#pragma once
+// Square thumbnails by whole-pixel subsampling with one integer step taken
+// from the longer side, the image centred along the shorter side.
+
+#include <cstdint>
+#include <vector>
+
+#include "image/psd_file.hpp"
+
+namespace ostrel::image {
+
+inline constexpr float kThumbnailSizeBelowOne = -8;
+
+// Red, green and blue planes of n x n bytes each, sampled from `source`
+// (rows x columns); pixels outside the sampled image are black.
+struct ThumbnailPlanes {
+    std::vector<uint8_t> red, green, blue;
+};
+ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows, int32_t columns, int32_t n);
+
+// Replaces the PSD file at `path` with its n x n thumbnail: the input's header
+// sections, with rows, columns and channels set to n, n and 3, then three
+// planes. 0, the PSD codes, or kThumbnailSizeBelowOne.
+float createThumb(const char* path, int32_t n);
+
+}  // namespace ostrel::image
