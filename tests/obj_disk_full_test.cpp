@@ -1,0 +1,96 @@
+// A write that fails after an output was opened (the disk is full) is
+// reported with the operation's output code, and the file it would have
+// replaced stays as it was. The file size limit of the process stands in for
+// a full disk: writes beyond it fail as they would on one.
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include "obj/group_list.hpp"
+#include "obj/obj_rewrite.hpp"
+#include "obj/obj_small_tools.hpp"
+#include "obj/obj_split.hpp"
+#include "tests/support/test_support.hpp"
+
+namespace {
+
+using namespace ostrel::obj;
+namespace test = ostrel::test;
+
+// Files written while this lives cannot grow beyond `bytes`.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+constexpr rlim_t kLimit = 4096;
+
+class DiskFullTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetGroupListState();
+        // Vertex lines enough to outgrow the limit, in one group.
+        for (int i = 0; i < 1000; ++i) big += "v " + std::to_string(i) + " 0 0\n";
+        big += "vt 0.5 0.5\ng part\n";
+        for (int i = 1; i + 2 <= 1000; i += 3)
+            big += "f " + std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + "\n";
+        big += "f 1000 1 2\n";   // every vertex is used
+    }
+    void TearDown() override { resetGroupListState(); }
+    std::string file(std::string_view name, std::string_view text) {
+        std::string path = dir.file(name);
+        test::writeText(path, text);
+        return path;
+    }
+    test::ScratchDir dir;
+    std::string big;
+};
+
+TEST_F(DiskFullTest, SplitsReportTheirOutputCode) {
+    std::string in = file("in.obj", big);
+    std::string folder = dir.file("x");
+    FileSizeLimit limit(kLimit);
+    EXPECT_EQ(LeanSplitOBJ(in.c_str(), folder.c_str()), kSplitCannotWriteOutput);
+    EXPECT_EQ(LeanSplitTev(in.c_str(), folder.c_str()), kSplitCannotWriteOutput);
+    addToGroupsList("part", 10);
+    EXPECT_EQ(ListSplitOBJ(in.c_str(), folder.c_str()), kSplitCannotWriteOutput);
+    EXPECT_FALSE(test::fileExists(dir.file("part.obj")));
+}
+
+TEST_F(DiskFullTest, RewritesKeepTheFileTheyWouldHaveReplaced) {
+    std::string a = file("a.obj", big);
+    std::string b = file("b.obj", big);
+    std::string target = file("t.obj", "v 0 0 0\n");
+    {
+        FileSizeLimit limit(kLimit);
+        EXPECT_EQ(LeanSwapVerts(a.c_str(), b.c_str()), kSwapCannotWriteA);
+        EXPECT_EQ(OutKelmorOBJ(a.c_str(), b.c_str()), kPoserCannotWrite);
+        EXPECT_EQ(LeanAddGroupOBJ(a.c_str(), 1, target.c_str()), kAppendCannotWriteTarget);
+        EXPECT_EQ(scaleUVs(a.c_str(), 0.5, b.c_str()), kScaleCannotWriteOutput);
+    }
+    EXPECT_EQ(test::readText(a), big);
+    EXPECT_EQ(test::readText(b), big);
+    EXPECT_EQ(test::readText(target), "v 0 0 0\n");
+    EXPECT_TRUE(groupListState().groupsList.empty());
+}
+
+}  // namespace
