@@ -4,6 +4,7 @@
 
 #include "core/byte_cursor.hpp"
 #include "core/file_io.hpp"
+#include "platform/platform.hpp"
 
 namespace ostrel::project {
 namespace {
@@ -34,7 +35,19 @@ bool packSlots(std::string_view basePath, OutputFile& package, SlotSizes& sizes)
     return true;
 }
 
+bool samePath(const std::string& a, const std::string& b) {
+    return a == b || platform::sameExistingFile(a.c_str(), b.c_str());
+}
+
 }  // namespace
+
+bool packageCollidesWithSlots(std::string_view basePath, const std::string& packagePath, const std::string& tablePath) {
+    for (size_t slot = 0; slot < kPackageSlots; ++slot) {
+        const std::string path = slotPath(basePath, slot);
+        if (samePath(path, packagePath) || samePath(path, tablePath)) return true;
+    }
+    return false;
+}
 
 std::string_view slotSuffix(size_t slot) noexcept { return slot < kPackageSlots ? kSuffixes[slot] : std::string_view{}; }
 
@@ -57,7 +70,7 @@ std::optional<SlotSizes> parseSizeTable(std::span<const uint8_t> table) noexcept
 
 float SaveQPP(const char* basePath, const char* packagePath) {
     const auto tablePath = sizeTablePath(packagePath);
-    if (!tablePath) return kPackageBadPath;
+    if (!tablePath || packageCollidesWithSlots(basePath, packagePath, *tablePath)) return kPackageBadPath;
     OutputFile package;
     if (!package.open(packagePath)) return kPackageCannotWrite;
     SlotSizes sizes;
@@ -70,7 +83,7 @@ float SaveQPP(const char* basePath, const char* packagePath) {
 
 float OpenQPP(const char* packagePath, const char* basePath) {
     const auto tablePath = sizeTablePath(packagePath);
-    if (!tablePath) return kPackageBadPath;
+    if (!tablePath || packageCollidesWithSlots(basePath, packagePath, *tablePath)) return kPackageBadPath;
     const auto table = readWholeFile(tablePath->c_str());
     if (!table) return kSizeTableCannotUse;
     const auto sizes = parseSizeTable(table->bytes());

@@ -20,7 +20,9 @@ inline constexpr size_t kSizeTableBytes = kPackageSlots * 4;
 std::string_view slotSuffix(size_t slot) noexcept;
 
 inline constexpr float kPackageNoPath = -1.0f;        // text or memBlock missing
-inline constexpr float kPackageBadPath = -3.0f;       // package path shorter than 3 or ending in "dat"
+// The package path is shorter than 3 characters, ends in "dat", or the package
+// or its size table would be one of the slot files (base path + suffix).
+inline constexpr float kPackageBadPath = -3.0f;
 inline constexpr float kPackageCannotWrite = -5.0f;   // SaveQPP: package; OpenQPP: an unpacked file
 inline constexpr float kPackageCannotOpen = -9.0f;    // OpenQPP: the package cannot be read
 inline constexpr float kSizeTableBad = -12.0f;        // shorter than 104 bytes, or a negative size
@@ -30,6 +32,11 @@ inline constexpr float kSizeTableCannotUse = -15.0f;  // SaveQPP: cannot write i
 // The size table's path, or nothing when the package path cannot have one of
 // its own (shorter than three characters, or already ending in "dat").
 std::optional<std::string> sizeTablePath(std::string_view packagePath);
+
+// True when the package or its size table is one of the 26 slot files of
+// `basePath`, by name or as the same existing file: saving would overwrite a
+// file it packs, unpacking would overwrite the package or its table.
+bool packageCollidesWithSlots(std::string_view basePath, const std::string& packagePath, const std::string& tablePath);
 
 using SlotSizes = std::array<int32_t, kPackageSlots>;
 

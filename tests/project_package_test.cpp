@@ -43,7 +43,7 @@ TEST(ScenePackage, SaveThenOpenElsewhere) {
     writeFile(base + "1.kel", filled(100, 1));
     writeFile(base + ".dat", filled(20, 2));
     writeFile(base + "12.dat", filled(3, 3));
-    const std::string package = dir.file("scene.qpp");
+    const std::string package = dir.file("pack.qpp");
     ASSERT_EQ(SaveQPP(base.c_str(), package.c_str()), 0.0f);
 
     const Bytes packed = readFile(package);
@@ -51,7 +51,7 @@ TEST(ScenePackage, SaveThenOpenElsewhere) {
     EXPECT_EQ(packed[0], 1);
     EXPECT_EQ(packed[100], 2);
     EXPECT_EQ(packed[120], 3);
-    const Bytes table = readFile(dir.file("scene.dat"));
+    const Bytes table = readFile(dir.file("pack.dat"));
     ASSERT_EQ(table.size(), 104u);
     for (size_t slot = 0; slot < kPackageSlots; ++slot)
         EXPECT_EQ(tableSlot(table, slot), slot == 0 ? 100 : slot == 3 ? 20 : slot == 25 ? 3 : 0) << slot;
@@ -123,4 +123,23 @@ TEST(ScenePackage, ShortTablesAndShortPackagesWriteNothing) {
     }
     EXPECT_FALSE(fileExists(out + "1.kel"));
     EXPECT_FALSE(fileExists(out + "3.dat"));
+}
+
+// A package named after its own base path would put its size table on the
+// scene's data file (base + ".dat"): saving must not destroy that file, and
+// unpacking must not overwrite the package it reads.
+TEST(ScenePackage, PackageAndTableNeverReplaceASlotFile) {
+    ScratchDir dir;
+    const std::string base = dir.file("scene");
+    writeFile(base + ".dat", filled(20, 2));
+    writeFile(base + "1.kel", filled(10, 1));
+    EXPECT_EQ(SaveQPP(base.c_str(), (base + ".qpp").c_str()), kPackageBadPath);
+    EXPECT_EQ(SaveQPP(base.c_str(), (base + "1.kel").c_str()), kPackageBadPath);
+    EXPECT_EQ(readFile(base + ".dat"), filled(20, 2));
+    EXPECT_EQ(readFile(base + "1.kel"), filled(10, 1));
+
+    ASSERT_EQ(SaveQPP(base.c_str(), dir.file("pack.qpp").c_str()), 0.0f);
+    EXPECT_EQ(OpenQPP(dir.file("pack.qpp").c_str(), dir.file("pack").c_str()), kPackageBadPath);
+    EXPECT_EQ(readFile(dir.file("pack.qpp")).size(), 30u);
+    EXPECT_EQ(readFile(dir.file("pack.dat")).size(), 104u);
 }
