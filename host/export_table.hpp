@@ -38,27 +38,27 @@ enum State { Built, Pending };
     X(CheckName, kEvery, Built)                           \
     X(ClearNameSet, kEvery, Built)                        \
     X(ClearTPoseList, kEvery, Built)                      \
-    X(CloseFolder, kEvery, Pending)                       \
+    X(CloseFolder, kEvery, Built)                         \
     X(CreateFacesList, kEvery, Built)                     \
     X(CreateFolder, kEvery, Built)                        \
     X(CreateThumbnail, kEvery, Built)                     \
     X(CropBMP_SetWidth, kEvery, Built)                    \
     X(CropBMPfile, kEvery, Built)                         \
-    X(DispSizeH, kWindowsOnly, Pending)                   \
-    X(DispSizeV, kWindowsOnly, Pending)                   \
+    X(DispSizeH, kWindowsOnly, Built)                     \
+    X(DispSizeV, kWindowsOnly, Built)                     \
     X(EmptyFolder, kEvery, Built)                         \
     X(FileCopyTo, kEvery, Built)                          \
     X(FileDelete, kEvery, Built)                          \
     X(FileRename, kEvery, Built)                          \
     X(FixEdgesPSD, kWindowsLinux, Built)                  \
-    X(GetDirFileList, kWindowsOnly, Pending)              \
+    X(GetDirFileList, kWindowsOnly, Built)                \
     X(GetFaces, kEvery, Built)                            \
-    X(GetFile, kEvery, Pending)                           \
-    X(GetFileInfo, kWindowsOnly, Pending)                 \
-    X(GetFileList, kWindowsOnly, Pending)                 \
+    X(GetFile, kEvery, Built)                             \
+    X(GetFileInfo, kWindowsOnly, Built)                   \
+    X(GetFileList, kWindowsOnly, Built)                   \
     X(GetPrjModfier, kEvery, Built)                       \
     X(GetPublicFolder, kEvery, Built)                     \
-    X(GetScreenFactor, kWindowsOnly, Pending)             \
+    X(GetScreenFactor, kWindowsOnly, Built)               \
     X(GetTPoseRef, kEvery, Built)                         \
     X(GroupListAdd, kEvery, Built)                        \
     X(GroupListClear, kEvery, Built)                      \
@@ -68,12 +68,12 @@ enum State { Built, Pending };
     X(GroupListSize, kEvery, Built)                       \
     X(HealImportFile, kWindowsLinux, Built)               \
     X(HealPSDfiles, kEvery, Built)                        \
-    X(LaunchAppWithFile, kWindowsOnly, Pending)           \
+    X(LaunchAppWithFile, kWindowsOnly, Built)             \
     X(ListSplitOBJtoTev, kEvery, Built)                   \
     X(ListSplitOBJtoOBJ, kEvery, Built)                   \
     X(MakeStencilPSD, kEvery, Built)                      \
     X(MergePSDfiles, kEvery, Built)                       \
-    X(OpenFolder, kEvery, Pending)                        \
+    X(OpenFolder, kEvery, Built)                          \
     X(OpenNEWPrjFile, kEvery, Built)                      \
     X(OpenPrjFile, kEvery, Built)                         \
     X(OpenQPP, kWindowsLinux, Built)                      \
@@ -81,12 +81,12 @@ enum State { Built, Pending };
     X(RGBtoGrayscale, kEvery, Built)                      \
     X(SaveQPP, kWindowsLinux, Built)                      \
     X(ScaleUVs, kEvery, Built)                            \
-    X(SetDefaultDir, kWindowsOnly, Pending)               \
-    X(SetDialogTitle, kWindowsOnly, Pending)              \
+    X(SetDefaultDir, kWindowsOnly, Built)                 \
+    X(SetDialogTitle, kWindowsOnly, Built)                \
     X(SetInColor, kEvery, Built)                          \
     X(SetPrjModfier, kEvery, Built)                       \
-    X(ShiftDown, kWindowsOnly, Pending)                   \
-    X(ShiftUp, kWindowsOnly, Pending)                     \
+    X(ShiftDown, kWindowsOnly, Built)                     \
+    X(ShiftUp, kWindowsOnly, Built)                       \
     X(SplitOBJ, kEvery, Built)                            \
     X(SplitOBJtoTev, kEvery, Built)                       \
     X(SwapColorsPSD, kEvery, Built)                       \
@@ -102,8 +102,8 @@ enum State { Built, Pending };
     X(outMRGB, kEvery, Built)                             \
     X(setGroups, kEvery, Built)                           \
     X(vectorsToTev, kEvery, Built)                        \
-    X(GetOpenDialog, kMacOnly, Pending)                   \
-    X(GetFilePath, kMacOnly, Pending)                     \
-    X(ClearFileList, kMacOnly, Pending)                   \
-    X(inPut, kMacOnly, Pending)                           \
-    X(isKeyPressed, kMacOnly, Pending)
+    X(GetOpenDialog, kMacOnly, Built)                     \
+    X(GetFilePath, kMacOnly, Built)                       \
+    X(ClearFileList, kMacOnly, Built)                     \
+    X(inPut, kMacOnly, Built)                             \
+    X(isKeyPressed, kMacOnly, Built)

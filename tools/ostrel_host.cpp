@@ -54,6 +54,7 @@ private:
 std::string executableFolder(const char* argv0) {
     std::string path;
 #ifdef _WIN32
+    (void)argv0;   // the module's own file name is exact
     char buffer[MAX_PATH] = {};
     if (GetModuleFileNameA(nullptr, buffer, MAX_PATH)) path = buffer;
 #else

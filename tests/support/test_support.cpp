@@ -1,7 +1,13 @@
 #include "tests/support/test_support.hpp"
 
+#ifdef _WIN32
+#include <process.h>
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cstdio>
@@ -9,15 +15,46 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <sys/wait.h>
 
 namespace ostrel::test {
 namespace fs = std::filesystem;
 
+namespace {
+
+#ifdef _WIN32
+int processId() { return _getpid(); }
+void* loadLibrary(const char* path) { return LoadLibraryA(path); }
+void* findSymbol(void* handle, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+FILE* openPipe(const std::string& command) { return _popen(command.c_str(), "rb"); }
+int closePipe(FILE* pipe) { return _pclose(pipe); }   // the program's exit code
+// cmd.exe takes a leading "/" for a switch: name the program with backslashes.
+std::string commandPath(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+std::string inFolder(const std::string& folder) { return "cd /d \"" + folder + "\" && "; }
+#else
+int processId() { return getpid(); }
+void* loadLibrary(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
+void* findSymbol(void* handle, const char* name) { return dlsym(handle, name); }
+FILE* openPipe(const std::string& command) { return popen(command.c_str(), "r"); }
+int closePipe(FILE* pipe) {
+    int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+std::string commandPath(std::string path) { return path; }
+std::string inFolder(const std::string& folder) { return "cd '" + folder + "' && "; }
+#endif
+
+}  // namespace
+
 ScratchDir::ScratchDir() {
     static std::atomic<unsigned> counter{0};
     path_ = fs::temp_directory_path() /
-            ("ostrel-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+            ("ostrel-test-" + std::to_string(processId()) + "-" + std::to_string(counter++));
     fs::remove_all(path_);
     fs::create_directories(path_);
 }
@@ -131,12 +168,12 @@ std::vector<TevFace> cubeFaces() {
     return {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1}, {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
 }
 
-Library::Library() : handle_(dlopen(OSTREL_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL)) {
+Library::Library() : handle_(loadLibrary(OSTREL_LIBRARY_PATH)) {
     if (!handle_) throw std::runtime_error(std::string("cannot load ") + OSTREL_LIBRARY_PATH);
 }
 
 OstrelExport Library::get(const char* name) const {
-    return reinterpret_cast<OstrelExport>(dlsym(handle_, name));
+    return reinterpret_cast<OstrelExport>(findSymbol(handle_, name));
 }
 
 float Library::call(const char* name, const char* text, double value, char* mem, int memSize) const {
@@ -149,16 +186,15 @@ HostRun runHost(const std::string& script, const std::string& extraArgs, const s
     ScratchDir dir;
     std::string scriptPath = dir.file("script.txt");
     writeText(scriptPath, script);
-    std::string command = std::string(OSTREL_HOST_PATH) + " " + extraArgs + " " + scriptPath + " 2>&1";
-    if (!workDir.empty()) command = "cd '" + workDir + "' && " + command;
+    std::string command = commandPath(OSTREL_HOST_PATH) + " " + extraArgs + " " + scriptPath + " 2>&1";
+    if (!workDir.empty()) command = inFolder(workDir) + command;
     HostRun run;
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = openPipe(command);
     if (!pipe) return run;
     char buffer[4096];
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.status = closePipe(pipe);
     return run;
 }
 

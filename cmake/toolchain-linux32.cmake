@@ -1,0 +1,13 @@
+# 32-bit x86 Linux build of the shared code (Debian's g++-multilib). Its tests
+# run under user-mode emulation, as on a machine without 32-bit execution.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CMAKE_C_COMPILER gcc)
+set(CMAKE_CXX_COMPILER g++)
+set(CMAKE_C_FLAGS_INIT "-m32")
+set(CMAKE_CXX_FLAGS_INIT "-m32")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-m32")
+set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
+find_program(OSTREL_QEMU_I386 qemu-i386 REQUIRED)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${OSTREL_QEMU_I386})

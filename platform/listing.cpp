@@ -1,0 +1,169 @@
+#include "platform/listing.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ostrel::platform {
+namespace {
+
+constexpr std::string_view kFullName = "fullname";
+constexpr std::string_view kName = "name";
+constexpr std::string_view kDefaultTitle = "Select Files";
+constexpr size_t kTitleMax = 255;
+constexpr size_t kDefaultDirMax = 511;
+constexpr size_t kFilterMax = 255;
+
+struct DialogState {
+    std::string title{kDefaultTitle};
+    std::string defaultDir;
+};
+
+DialogState& dialogState() {
+    static DialogState state;
+    return state;
+}
+
+std::unique_ptr<FolderWalk>& currentWalk() noexcept {
+    static std::unique_ptr<FolderWalk> walk;
+    return walk;
+}
+
+// The NUL-terminated string that starts at `from`, or nothing when no NUL
+// follows it inside the buffer.
+std::optional<std::string_view> stringAt(const SelectionBuffer& buffer, size_t from) noexcept {
+    if (from >= buffer.size()) return std::nullopt;
+    const void* nul = std::memchr(buffer.data() + from, 0, buffer.size() - from);
+    if (!nul) return std::nullopt;
+    return std::string_view(buffer.data() + from, size_t(static_cast<const char*>(nul) - (buffer.data() + from)));
+}
+
+std::string cut(const char* text, size_t maxBytes) {
+    if (!text) return {};
+    const void* nul = std::memchr(text, 0, maxBytes);
+    return std::string(text, nul ? size_t(static_cast<const char*>(nul) - text) : maxBytes);
+}
+
+}  // namespace
+
+SelectionBuffer& selectionBuffer() noexcept {
+    static SelectionBuffer buffer{};
+    return buffer;
+}
+
+int selectionCount(const SelectionBuffer& buffer) noexcept {
+    int nuls = 0;
+    for (size_t i = 0; i + 1 < buffer.size(); ++i) {
+        if (buffer[i] != '\0') continue;
+        if (buffer[i + 1] == '\0') return std::max(nuls, 1);
+        ++nuls;
+    }
+    return nuls;
+}
+
+std::optional<std::string> selectionEntry(const SelectionBuffer& buffer, std::string_view keyword, int32_t number) {
+    const bool full = keyword == kFullName;
+    if (!full && keyword != kName) return std::nullopt;
+    const int count = selectionCount(buffer);
+    if (number < 1 || number > count) return std::nullopt;
+    const auto first = stringAt(buffer, 0);
+    if (!first) return std::nullopt;
+    if (count == 1) {
+        if (full) return std::string(*first);
+        const size_t slash = first->rfind('\\');
+        if (slash == std::string_view::npos) return std::nullopt;
+        return std::string(first->substr(slash + 1));
+    }
+    size_t at = first->size() + 1;
+    auto name = stringAt(buffer, at);
+    for (int32_t i = 1; name && i < number; ++i) {
+        at += name->size() + 1;
+        name = stringAt(buffer, at);
+    }
+    if (!name) return std::nullopt;
+    if (!full) return std::string(*name);
+    std::string path;
+    path.reserve(first->size() + 1 + name->size());
+    path.append(*first).append(1, '\\').append(*name);
+    return path;
+}
+
+ListingWriter::ListingWriter(SelectionBuffer& buffer, std::string_view folder) noexcept
+    : buffer_(buffer), folder_(folder) {}
+
+bool ListingWriter::put(std::string_view text) noexcept {
+    // The position after the text's NUL must stay below the buffer size.
+    if (next_ >= buffer_.size() || buffer_.size() - next_ <= text.size() + 1) return false;
+    std::memcpy(buffer_.data() + next_, text.data(), text.size());
+    buffer_[next_ + text.size()] = '\0';
+    next_ += text.size() + 1;
+    return true;
+}
+
+bool ListingWriter::add(std::string_view name) noexcept {
+    if (count_ == 0) {
+        if (name.size() >= held_.size() || !put(folder_)) return false;
+        folderEnd_ = next_ - 1;
+        std::memcpy(held_.data(), name.data(), name.size());
+        heldSize_ = name.size();
+        count_ = 1;
+        return true;
+    }
+    if (count_ == 1 && !put(std::string_view(held_.data(), heldSize_))) return false;
+    if (!put(name)) return false;
+    ++count_;
+    return true;
+}
+
+int ListingWriter::finish() noexcept {
+    if (count_ == 1) {
+        // One entry: its full path instead of folder and name.
+        next_ = folderEnd_;
+        buffer_[next_++] = '\\';
+        if (!put(std::string_view(held_.data(), heldSize_))) {
+            buffer_[folderEnd_] = '\0';   // cannot happen for a folder path refused above 257 bytes
+            return 0;
+        }
+    }
+    if (count_ > 0 && next_ < buffer_.size()) buffer_[next_] = '\0';
+    return count_;
+}
+
+std::string dialogFilter(const char* text) {
+    if (!text) return std::string("*.*\0\0", 5);
+    std::string filter = cut(text, kFilterMax);
+    std::replace(filter.begin(), filter.end(), '|', '\0');
+    filter.append(2, '\0');
+    return filter;
+}
+
+void setDialogTitle(const char* title) { dialogState().title = title ? cut(title, kTitleMax) : std::string(kDefaultTitle); }
+void setDefaultDir(const char* folder) { dialogState().defaultDir = cut(folder, kDefaultDirMax); }
+const std::string& dialogTitle() noexcept { return dialogState().title; }
+const std::string& defaultDir() noexcept { return dialogState().defaultDir; }
+
+bool openWalk(const char* path) {
+    currentWalk().reset();
+    if (!path || !*path) return false;
+    currentWalk() = openFolderWalk(path);
+    return currentWalk() != nullptr;
+}
+
+WalkResult nextWalkEntry(std::string& name) {
+    auto& walk = currentWalk();
+    if (!walk) return WalkResult::NoWalk;
+    auto entry = walk->next();
+    if (!entry) return WalkResult::Exhausted;
+    name = std::move(*entry);
+    return WalkResult::Entry;
+}
+
+bool walkIsOpen() noexcept { return currentWalk() != nullptr; }
+
+bool closeWalk() noexcept {
+    auto& walk = currentWalk();
+    if (!walk) return false;
+    walk.reset();
+    return true;
+}
+
+}  // namespace ostrel::platform
