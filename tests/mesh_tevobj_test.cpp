@@ -12,6 +12,7 @@
 #include "core/number_text.hpp"
 #include "mesh/mesh_state.hpp"
 #include "mesh/tev_to_obj.hpp"
+#include "tests/support/file_size_limit.hpp"
 #include "tests/support/test_support.hpp"
 
 using namespace ostrel;
@@ -236,4 +237,19 @@ TEST_F(TevToObjFiles, ColourBlockAlone) {
         EXPECT_EQ(ReadVertColorTev(dir.file("p.tev").c_str(), dir.file("c.txt").c_str()), kTevObjOutOfRange) << n;
     }
     EXPECT_EQ(readText(dir.file("c.txt")), kIntro + "#RGB  302010\n# End of RGB block\n");
+}
+
+TEST_F(TevToObjFiles, AFailedWriteKeepsTheOldOutputAndTheFaceIds) {
+    std::vector<float> xyz(3 * 20000, 1.5f);
+    writeFile(dir.file("big.tev"),
+              TevBuilder().points(xyz).colours(std::vector<uint32_t>(20000, 7)).faces(cubeFaces()).bytes());
+    writeText(dir.file("a.obj"), "old");
+    setFaceIDs({6});
+    {
+        FileSizeLimit limit(50000);
+        EXPECT_EQ(writeOBJfromTev(dir.file("big.tev").c_str(), dir.file("a.obj").c_str()), kTevObjCannotWrite);
+        EXPECT_EQ(ReadVertColorTev(dir.file("big.tev").c_str(), dir.file("a.obj").c_str()), kTevObjCannotWrite);
+    }
+    EXPECT_EQ(readText(dir.file("a.obj")), "old");
+    EXPECT_EQ(meshState().faceID.size(), 1u);
 }

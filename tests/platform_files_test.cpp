@@ -7,6 +7,7 @@
 
 #include "platform/folder_clear.hpp"
 #include "platform/platform.hpp"
+#include "tests/support/file_size_limit.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace fs = std::filesystem;
@@ -133,4 +134,16 @@ TEST(PlatformFiles, SameFileIsJudgedByIdentityNotSpelling) {
     EXPECT_TRUE(platform::sameExistingFile(dir.file("a").c_str(), (dir.path() / "." / "a").string().c_str()));
     EXPECT_FALSE(platform::sameExistingFile(dir.file("a").c_str(), dir.file("b").c_str()));
     EXPECT_FALSE(platform::sameExistingFile(dir.file("a").c_str(), dir.file("missing").c_str()));
+}
+
+TEST(CopyFile, AFailedWriteKeepsTheOldTarget) {
+    ScratchDir dir;
+    writeFile(dir.file("src.bin"), patternBytes(200000));
+    writeText(dir.file("dst.bin"), "keep me");
+    {
+        FileSizeLimit limit(50000);
+        EXPECT_FALSE(platform::copyFile(dir.file("src.bin").c_str(), dir.file("dst.bin").c_str()));
+    }
+    EXPECT_EQ(readText(dir.file("dst.bin")), "keep me");
+    EXPECT_EQ(entriesIn(dir.path()), 2u);
 }
