@@ -49,34 +49,43 @@ uint32_t rowPadding(int64_t width) noexcept {
     return m == 0 ? 0 : uint32_t(4 - m);
 }
 
-float cropBMP(const char* inputPath, const char* outputPath, int32_t leftPixels, int32_t widthPixels) {
-    auto file = readWholeFile(inputPath);
-    if (!file) return bmp::kCannotOpen;
+float planCrop(std::span<uint8_t> file, int32_t leftPixels, int32_t widthPixels, CropPlan& plan) noexcept {
     BmpHeader header{};
-    if (float code = readBmpHeader(file->bytes(), header)) return code;
+    if (float code = readBmpHeader(file, header)) return code;
     if (header.height < 3) return bmp::kTooFewRows;
     if (leftPixels < 0 || widthPixels < 1 || int64_t(leftPixels) + widthPixels > header.width)
         return bmp::kStripOutside;
-    if (!rangeFits(header.pixelOffset, uint64_t(header.height) * header.rowSize, file->size())) return bmp::kTruncated;
+    if (!rangeFits(header.pixelOffset, uint64_t(header.height) * header.rowSize, file.size())) return bmp::kTruncated;
 
-    const uint64_t outRows = uint64_t(header.height) - 3;
-    const uint64_t stripBytes = uint64_t(widthPixels) * 3;
-    const uint32_t padding = rowPadding(widthPixels);
-    const uint64_t imageSize = outRows * (stripBytes + padding);
-    uint8_t* bytes = file->data();
+    plan.headerSize = header.pixelOffset;
+    plan.rowStride = header.rowSize;
+    plan.firstStrip = header.pixelOffset + header.rowSize + uint64_t(leftPixels) * 3;   // stored row 1
+    plan.stripBytes = uint64_t(widthPixels) * 3;
+    plan.rows = uint64_t(header.height) - 3;
+    plan.padding = rowPadding(widthPixels);
+    const uint64_t imageSize = plan.rows * (plan.stripBytes + plan.padding);
+    uint8_t* bytes = file.data();
     storeU32le(bytes + kFileSizeAt, uint32_t(imageSize + header.pixelOffset));
     storeU32le(bytes + kWidthAt, uint32_t(widthPixels));
-    storeU32le(bytes + kHeightAt, uint32_t(outRows));
+    storeU32le(bytes + kHeightAt, uint32_t(plan.rows));
     storeU32le(bytes + kImageSizeAt, uint32_t(imageSize));
+    return 0;
+}
+
+float cropBMP(const char* inputPath, const char* outputPath, int32_t leftPixels, int32_t widthPixels) {
+    auto file = readWholeFile(inputPath);
+    if (!file) return bmp::kCannotOpen;
+    CropPlan plan{};
+    if (float code = planCrop(file->bytes(), leftPixels, widthPixels, plan)) return code;
 
     OutputFile out;
     if (!out.open(outputPath)) return bmp::kCannotWrite;
-    out.write(bytes, header.pixelOffset);
+    out.write(file->data(), plan.headerSize);
     static constexpr uint8_t kZeros[4] = {};
-    const uint8_t* strip = bytes + header.pixelOffset + header.rowSize + uint64_t(leftPixels) * 3;
-    for (uint64_t r = 0; r < outRows; ++r, strip += header.rowSize) {
-        out.write(strip, stripBytes);
-        out.write(kZeros, padding);
+    const uint8_t* strip = file->data() + plan.firstStrip;
+    for (uint64_t r = 0; r < plan.rows; ++r, strip += plan.rowStride) {
+        out.write(strip, plan.stripBytes);
+        out.write(kZeros, plan.padding);
     }
     return out.commit() ? 0.0f : bmp::kCannotWrite;
 }

@@ -51,9 +51,24 @@ int32_t clampLevel(double value) noexcept {
 
 }  // namespace
 
+// On x87 (32-bit x86 without SSE2 arithmetic) intermediate results carry
+// extra precision; storing each through a double in memory rounds it as the
+// 64-bit builds do. The products and sums here are exact in the x87's 64-bit
+// mantissa, so that store is the only rounding and the results agree exactly.
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+using RoundedDouble = volatile double;
+#else
+using RoundedDouble = double;
+#endif
+
 uint8_t grayOf(uint8_t red, uint8_t green, uint8_t blue) noexcept {
-    const double g = ((red * 0.333 + green * 0.333) + blue * 0.333) + 0.5;
-    return uint8_t(std::min(ostrel::trunc(g), 255));
+    const RoundedDouble r = red * 0.333;
+    const RoundedDouble g = green * 0.333;
+    const RoundedDouble b = blue * 0.333;
+    const RoundedDouble rg = r + g;
+    const RoundedDouble rgb = rg + b;
+    const RoundedDouble gray = rgb + 0.5;
+    return uint8_t(std::min(ostrel::trunc(gray), 255));
 }
 
 void blackLevelTable(int32_t level, uint8_t table[256]) noexcept {

@@ -1,5 +1,8 @@
 #include "image/thumbnail.hpp"
 
+#include <cstdint>
+#include <new>
+
 namespace ostrel::image {
 namespace {
 
@@ -51,6 +54,8 @@ ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows32, int32_t
     const Geometry geo = geometryOf(rows, columns, n);
     ExtraStep columnExtra{extraPeriod(columns, n, geo.step)};
     ExtraStep rowExtra{extraPeriod(rows, n, geo.step)};
+    // Three planes of n x n bytes must be addressable (32-bit builds included).
+    if (uint64_t(n) * uint64_t(n) > SIZE_MAX / 3) throw std::bad_alloc();
     const size_t outSize = size_t(n) * size_t(n);
     ThumbnailPlanes out{std::vector<uint8_t>(outSize), std::vector<uint8_t>(outSize), std::vector<uint8_t>(outSize)};
     const int64_t planeSize = int64_t(source.size);

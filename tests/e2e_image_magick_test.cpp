@@ -81,9 +81,7 @@ TEST_F(ImageExports, GrayscaleIsReadByImageMagickAsOneGrayPlane) {
     ASSERT_EQ(gray.size(), size_t(kW * kH));
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x) {
-            int g = int(((before.at(x, y, 0) * 0.333 + before.at(x, y, 1) * 0.333) + before.at(x, y, 2) * 0.333) + 0.5);
-            g = std::min(g, 255);
-            int want = g == 255 ? 255 : g <= 100 ? 0 : std::max(g - 99 * (255 - g) / 155, 0);
+            const uint8_t want = referenceGray(before.at(x, y, 0), before.at(x, y, 1), before.at(x, y, 2), 100);
             ASSERT_EQ(gray[size_t(y * kW + x)], want) << x << "," << y;
         }
 }

@@ -315,15 +315,6 @@ TEST_F(PsdFiles, FillComponentsAreStoredAsTheirLowBytes) {
 
 // ---- grayscale ----
 
-uint8_t referenceGray(int r, int g, int b, int level) {
-    int v = int(((r * 0.333 + g * 0.333) + b * 0.333) + 0.5);
-    if (v > 255) v = 255;
-    if (v == 255) return 255;
-    if (v <= level) return 0;
-    int q = (level - 1) * (255 - v) / (255 - level);
-    return uint8_t(std::max(v - q, 0));
-}
-
 TEST(Grayscale, FormulaAndBlackLevelTable) {
     EXPECT_EQ(image::grayOf(255, 255, 255), 255);
     EXPECT_EQ(image::grayOf(128, 128, 128), 128);

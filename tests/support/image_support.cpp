@@ -98,7 +98,28 @@ PsdView readPsdView(const std::string& path) {
     return v;
 }
 
+namespace {
+// Stored through memory, so that x87 arithmetic rounds each step to double.
+double rounded(double value) {
+    volatile double stored = value;
+    return stored;
+}
+}  // namespace
+
+uint8_t referenceGray(int red, int green, int blue, int level) {
+    const double sum = rounded(rounded(rounded(red * 0.333) + rounded(green * 0.333)) + rounded(blue * 0.333));
+    int v = int(rounded(sum + 0.5));
+    if (v > 255) v = 255;
+    if (v == 255) return 255;
+    if (v <= level) return 0;
+    const int q = (level - 1) * (255 - v) / (255 - level);
+    return uint8_t(v - q < 0 ? 0 : v - q);
+}
+
 std::optional<std::string> imageMagickConvert() {
+#ifdef _WIN32
+    return std::nullopt;   // the peer runs on the Linux builds only
+#endif
     static const std::optional<std::string> found = []() -> std::optional<std::string> {
         for (const char* candidate : {"/usr/bin/convert", "convert"}) {
             if (std::string(candidate).front() == '/' && !std::filesystem::exists(candidate)) continue;

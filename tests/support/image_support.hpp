@@ -49,6 +49,10 @@ struct PsdView {
 };
 PsdView readPsdView(const std::string& path);
 
+// The grayscale the library must write for one pixel: ((R x 0.333 + G x 0.333)
+// + B x 0.333) + 0.5 in double precision, truncated, then the black level.
+uint8_t referenceGray(int red, int green, int blue, int level);
+
 // ImageMagick's convert, when installed (the stand-in some machines carry does
 // not count).
 std::optional<std::string> imageMagickConvert();
