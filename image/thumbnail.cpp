@@ -1,7 +1,6 @@
 #include "image/thumbnail.hpp"
 
 #include <cstdint>
-#include <new>
 
 namespace ostrel::image {
 namespace {
@@ -49,34 +48,27 @@ Geometry geometryOf(int64_t rows, int64_t columns, int64_t n) noexcept {
 
 }  // namespace
 
-ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows32, int32_t columns32, int32_t n32) {
+void sampleThumbnailPlane(const uint8_t* plane, int32_t rows32, int32_t columns32, int32_t n32,
+                          const std::function<void(const uint8_t* row)>& emitRow) {
     const int64_t rows = rows32, columns = columns32, n = n32;
+    const int64_t planeSize = rows * columns;
     const Geometry geo = geometryOf(rows, columns, n);
     ExtraStep columnExtra{extraPeriod(columns, n, geo.step)};
     ExtraStep rowExtra{extraPeriod(rows, n, geo.step)};
-    // Three planes of n x n bytes must be addressable (32-bit builds included).
-    if (uint64_t(n) * uint64_t(n) > SIZE_MAX / 3) throw std::bad_alloc();
-    const size_t outSize = size_t(n) * size_t(n);
-    ThumbnailPlanes out{std::vector<uint8_t>(outSize), std::vector<uint8_t>(outSize), std::vector<uint8_t>(outSize)};
-    const int64_t planeSize = int64_t(source.size);
+    std::vector<uint8_t> row(static_cast<size_t>(n));
 
     int64_t topBand = geo.topBand;
     int64_t leftBand = geo.leftBand;
     int64_t sourceRow = 0;
     int64_t sourceColumn = 0;
     int64_t sourceIndex = 0;
-    size_t at = 0;
     for (int64_t outRow = 0; outRow < n; ++outRow) {
-        for (int64_t outColumn = 0; outColumn < n; ++outColumn, ++at) {
+        for (int64_t outColumn = 0; outColumn < n; ++outColumn) {
             bool shows = geo.wide ? (topBand <= 0 && sourceRow < rows) : (leftBand <= 0 && sourceColumn < columns);
             if (geo.small) shows = sourceRow < rows && sourceColumn < columns;
-            // The index stays inside plane 0 whatever the step pattern does:
-            // a pixel the planes do not hold is black.
-            if (shows && sourceIndex < planeSize) {
-                out.red[at] = source.red[sourceIndex];
-                out.green[at] = source.green[sourceIndex];
-                out.blue[at] = source.blue[sourceIndex];
-            }
+            // The index stays inside the plane whatever the step pattern does:
+            // a pixel the plane does not hold is black.
+            row[size_t(outColumn)] = shows && sourceIndex < planeSize ? plane[sourceIndex] : 0;
             const int64_t extra = columnExtra.next();
             if (leftBand <= 0) {
                 sourceIndex += geo.step + extra;
@@ -84,6 +76,7 @@ ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows32, int32_t
             }
             --leftBand;
         }
+        emitRow(row.data());
         const int64_t extra = rowExtra.next();
         if (topBand > 0) {
             // Band rows do not move the source.
@@ -95,6 +88,16 @@ ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows32, int32_t
         sourceIndex = sourceRow * columns;
         sourceColumn = 0;
     }
+}
+
+ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows, int32_t columns, int32_t n) {
+    ThumbnailPlanes out;
+    auto collect = [&](std::vector<uint8_t>& into, const uint8_t* plane) {
+        sampleThumbnailPlane(plane, rows, columns, n, [&](const uint8_t* row) { into.insert(into.end(), row, row + n); });
+    };
+    collect(out.red, source.red);
+    collect(out.green, source.green);
+    collect(out.blue, source.blue);
     return out;
 }
 
@@ -102,8 +105,6 @@ float createThumb(const char* path, int32_t n) {
     if (n < 1) return kThumbnailSizeBelowOne;
     PsdImage image;
     if (float code = loadRgbPsd(path, image)) return code;
-    const ThumbnailPlanes planes = sampleThumbnail(rgbPlanes(image.bytes, image.header), image.header.rows,
-                                                   image.header.columns, n);
     patchLong(image.bytes, kPsdRowsAt, uint32_t(n));
     patchLong(image.bytes, kPsdColumnsAt, uint32_t(n));
     // Exactly three planes follow, whatever the input carried.
@@ -112,9 +113,10 @@ float createThumb(const char* path, int32_t n) {
     OutputFile out;
     if (!out.open(path)) return psd::kCannotWrite;
     out.write(image.bytes.data(), image.header.dataStart);
-    out.write(planes.red.data(), planes.red.size());
-    out.write(planes.green.data(), planes.green.size());
-    out.write(planes.blue.data(), planes.blue.size());
+    const RgbPlanes planes = rgbPlanes(image.bytes, image.header);
+    const auto write = [&](const uint8_t* row) { out.write(row, size_t(n)); };
+    for (const uint8_t* plane : {planes.red, planes.green, planes.blue})
+        sampleThumbnailPlane(plane, image.header.rows, image.header.columns, n, write);
     return out.commit() ? 0.0f : psd::kCannotWrite;
 }
 

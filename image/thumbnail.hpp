@@ -3,6 +3,7 @@
 // from the longer side, the image centred along the shorter side.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "image/psd_file.hpp"
@@ -11,8 +12,14 @@ namespace ostrel::image {
 
 inline constexpr float kThumbnailSizeBelowOne = -8;
 
-// Red, green and blue planes of n x n bytes each, sampled from `source`
-// (rows x columns); pixels outside the sampled image are black.
+// Samples one source plane (rows x columns bytes) into n rows of n bytes,
+// handing each finished row to `row`; pixels outside the sampled image are 0.
+// The walk is the same for every plane, so the three planes of a thumbnail
+// come from three calls and only one row is ever held.
+void sampleThumbnailPlane(const uint8_t* plane, int32_t rows, int32_t columns, int32_t n,
+                          const std::function<void(const uint8_t* row)>& row);
+
+// The three planes of n x n bytes, for the tests.
 struct ThumbnailPlanes {
     std::vector<uint8_t> red, green, blue;
 };
