@@ -7,6 +7,7 @@
 // never destroys the user's existing file, and a write failure (disk full) is
 // always seen by the caller of commit().
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -23,6 +24,11 @@ class ByteBuffer {
 public:
     ByteBuffer() = default;
     explicit ByteBuffer(size_t size) : data_(size ? new uint8_t[size] : nullptr), size_(size) {}
+    static ByteBuffer copyOf(std::span<const uint8_t> bytes) {
+        ByteBuffer buffer(bytes.size());
+        if (!bytes.empty()) std::copy(bytes.begin(), bytes.end(), buffer.data());
+        return buffer;
+    }
 
     uint8_t* data() noexcept { return data_.get(); }
     const uint8_t* data() const noexcept { return data_.get(); }

@@ -5,15 +5,15 @@
 #include <cstdlib>
 #include <span>
 
+#include "core/file_io.hpp"
 #include "mesh/mesh_buffers.hpp"
 #include "mesh/mesh_state.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace ostrel::mesh;
     resetMeshState();
-    std::span<const uint8_t> file(data, size);
     const int32_t keepGroups = size > 0 ? data[size - 1] & 1 : 0;
-    float result = appendTevBytes(file, 1000, keepGroups);
+    float result = appendTevBytes(ostrel::ByteBuffer::copyOf({data, size}), 1000, keepGroups);
     const MeshState& s = meshState();
     if (result < 0 && (!s.gPointsV.empty() || !s.gFacesV.empty() || !s.gGroupsV.empty())) std::abort();
     if (result >= 0 && (s.gPointsV.size() % 3 != 0 || s.gFacesV.size() % 4 != 0)) std::abort();

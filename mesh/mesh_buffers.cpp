@@ -13,16 +13,21 @@
 namespace ostrel::mesh {
 namespace {
 
-// The three blocks an append takes, each checked to hold its items.
+// The three blocks an append takes, each checked to hold its items. They
+// point into the appended file's own bytes, which the append may change.
 struct TevParts {
-    std::span<const uint8_t> points;   // 12 bytes per vertex
-    std::span<const uint8_t> faces;    // 16 bytes per face
-    std::span<const uint8_t> groups;   // 2 bytes per entry
+    std::span<uint8_t> points;   // 12 bytes per vertex
+    std::span<uint8_t> faces;    // 16 bytes per face
+    std::span<uint8_t> groups;   // 2 bytes per entry
 };
+
+std::span<uint8_t> writable(std::span<uint8_t> file, std::span<const uint8_t> part) {
+    return file.subspan(size_t(part.data() - file.data()), part.size());
+}
 
 // The blocks stand in the order points, faces, polygroups; each search starts
 // where the previous block ends.
-float locateAppendBlocks(std::span<const uint8_t> file, TevParts& parts) {
+float locateAppendBlocks(std::span<uint8_t> file, TevParts& parts) {
     constexpr auto limit = SearchLimit::BeforeLast20;
     auto points = findBlock(file, kTevHeaderSize, kTagPoints, limit);
     auto pointItems = points ? blockItems(file, *points, kPointBytes) : std::nullopt;
@@ -33,89 +38,66 @@ float locateAppendBlocks(std::span<const uint8_t> file, TevParts& parts) {
     auto groups = findBlock(file, faces->end(), kTagGroups, limit);
     auto groupItems = groups ? blockItems(file, *groups, kGroupBytes) : std::nullopt;
     if (!groupItems) return kNoGroups;
-    parts = {*pointItems, *faceItems, *groupItems};
+    parts = {writable(file, *pointItems), writable(file, *faceItems), writable(file, *groupItems)};
     return 0;
-}
-
-void appendFloats(PodBuffer<float>& out, std::span<const uint8_t> bytes) {
-    const size_t n = bytes.size() / 4;
-    float* tail = out.extendReserved(n);
-    if constexpr (std::endian::native == std::endian::little) {
-        if (n) std::memcpy(tail, bytes.data(), n * 4);
-    } else {
-        for (size_t i = 0; i < n; ++i) tail[i] = readaFloat(bytes.data() + 4 * i);
-    }
 }
 
 // Non-negative corners move by the offset (wrapping, never undefined); the
 // negative marker of a missing fourth corner stays as it is.
-void appendShiftedCorners(PodBuffer<int32_t>& out, std::span<const uint8_t> bytes, int32_t offset) {
-    const size_t n = bytes.size() / 4;
-    int32_t* tail = out.extendReserved(n);
-    const uint8_t* src = bytes.data();
-    for (size_t i = 0; i < n; ++i) {
-        int32_t corner = readSignInt(src + 4 * i);
-        tail[i] = corner < 0 ? corner : int32_t(uint32_t(corner) + uint32_t(offset));
+void shiftCorners(std::span<uint8_t> corners, int32_t offset) noexcept {
+    if (offset == 0) return;
+    for (size_t i = 0; i + 4 <= corners.size(); i += 4) {
+        int32_t corner = readSignInt(corners.data() + i);
+        if (corner >= 0) storeU32le(corners.data() + i, uint32_t(corner) + uint32_t(offset));
     }
 }
 
-void appendGroupIds(PodBuffer<uint8_t>& out, std::span<const uint8_t> bytes, bool keepGroups, int32_t groupId) {
-    uint8_t* tail = out.extendReserved(bytes.size());
-    if (keepGroups) {
-        if (!bytes.empty()) std::memcpy(tail, bytes.data(), bytes.size());
-        return;
-    }
+void fillGroupId(std::span<uint8_t> ids, int32_t groupId) noexcept {
     const uint8_t low = uint8_t(groupId), high = uint8_t(uint32_t(groupId) >> 8);
-    for (size_t i = 0; i < bytes.size(); i += 2) {
-        tail[i] = low;
-        tail[i + 1] = high;
+    for (size_t i = 0; i + 2 <= ids.size(); i += 2) {
+        ids[i] = low;
+        ids[i + 1] = high;
     }
 }
 
 bool fitsBlock(size_t payloadBytes) { return payloadBytes <= size_t(INT32_MAX) - kBlockHeaderSize; }
 
-void writeBlockHeader(OutputFile& out, int32_t tag, size_t payloadBytes, size_t count) {
+template <size_t Width>
+void writeBlock(OutputFile& out, int32_t tag, const ValueRuns<Width>& values, size_t itemValues) {
     out.putI32le(tag);
-    out.putI32le(int32_t(payloadBytes + kBlockHeaderSize));
-    out.putI32le(int32_t(count));
+    out.putI32le(int32_t(values.byteSize() + kBlockHeaderSize));
+    out.putI32le(int32_t(values.size() / itemValues));
     out.putI32le(0);
-}
-
-template <class T>
-void writeLittleEndian(OutputFile& out, const PodBuffer<T>& values) {
-    if constexpr (std::endian::native == std::endian::little || sizeof(T) == 1) {
-        out.write(values.data(), values.size() * sizeof(T));
-    } else {
-        for (size_t i = 0; i < values.size(); ++i) {
-            uint32_t bits;
-            std::memcpy(&bits, &values[i], 4);
-            out.putU32le(bits);
-        }
-    }
+    for (const auto& run : values.runs()) out.write(run);
 }
 
 }  // namespace
 
 void clearTevVectors() noexcept {
     MeshState& s = meshState();
-    s.gPointsV.release();
-    s.gFacesV.release();
-    s.gGroupsV.release();
+    s.gPointsV.clear();
+    s.gFacesV.clear();
+    s.gGroupsV.clear();
+    std::vector<ByteBuffer>().swap(s.appendedFiles);
     s.gGroupID = 0;
 }
 
-float appendTevBytes(std::span<const uint8_t> file, int32_t vertexOffset, int32_t keepGroups) {
+float appendTevBytes(ByteBuffer file, int32_t vertexOffset, int32_t keepGroups) {
     MeshState& s = meshState();
     TevParts parts;
-    if (float code = locateAppendBlocks(file, parts); code != 0) return code;
-    // Every allocation happens before the first value is appended, so running
-    // out of memory also leaves the buffers untouched.
-    s.gPointsV.reserveMore(parts.points.size() / 4);
-    s.gFacesV.reserveMore(parts.faces.size() / 4);
-    s.gGroupsV.reserveMore(parts.groups.size());
-    appendFloats(s.gPointsV, parts.points);
-    appendShiftedCorners(s.gFacesV, parts.faces, vertexOffset);
-    appendGroupIds(s.gGroupsV, parts.groups, keepGroups != 0, s.gGroupID);
+    if (float code = locateAppendBlocks(file.bytes(), parts); code != 0) return code;
+    // Every allocation happens before the state changes, so running out of
+    // memory also leaves the buffers as they were.
+    s.appendedFiles.reserve(s.appendedFiles.size() + 1);
+    s.gPointsV.reserveRuns(1);
+    s.gFacesV.reserveRuns(1);
+    s.gGroupsV.reserveRuns(1);
+    shiftCorners(parts.faces, vertexOffset);
+    if (keepGroups == 0) fillGroupId(parts.groups, s.gGroupID);
+    s.gPointsV.appendReserved(parts.points);
+    s.gFacesV.appendReserved(parts.faces);
+    s.gGroupsV.appendReserved(parts.groups);
+    s.appendedFiles.push_back(std::move(file));
     return float(parts.points.size() / kPointBytes);
 }
 
@@ -124,25 +106,21 @@ float AddTev(const char* path, int32_t vertexOffset, int32_t keepGroups) {
     s.gGroupID = int32_t(uint32_t(s.gGroupID) + 33u);
     auto file = readWholeFile(path);
     if (!file) return kCannotOpen;
-    return appendTevBytes(file->bytes(), vertexOffset, keepGroups);
+    return appendTevBytes(std::move(*file), vertexOffset, keepGroups);
 }
 
 float WriteTev(const char* path) {
     MeshState& s = meshState();
     if (s.gPointsV.empty() || s.gFacesV.empty() || s.gGroupsV.empty()) return kNothingToWrite;
-    const size_t pointBytes = s.gPointsV.size() * 4, faceBytes = s.gFacesV.size() * 4,
-                 groupBytes = s.gGroupsV.size();
-    if (!fitsBlock(pointBytes) || !fitsBlock(faceBytes) || !fitsBlock(groupBytes)) return kTooLarge;
+    if (!fitsBlock(s.gPointsV.byteSize()) || !fitsBlock(s.gFacesV.byteSize()) || !fitsBlock(s.gGroupsV.byteSize()))
+        return kTooLarge;
 
     OutputFile out;
     if (!out.open(path)) return kCannotOpen;
     out.write(kTevHeader);
-    writeBlockHeader(out, kTagPoints, pointBytes, s.gPointsV.size() / 3);
-    writeLittleEndian(out, s.gPointsV);
-    writeBlockHeader(out, kTagFaces, faceBytes, s.gFacesV.size() / 4);
-    writeLittleEndian(out, s.gFacesV);
-    writeBlockHeader(out, kTagGroups, groupBytes, s.gGroupsV.size() / 2);
-    writeLittleEndian(out, s.gGroupsV);
+    writeBlock(out, kTagPoints, s.gPointsV, 3);
+    writeBlock(out, kTagFaces, s.gFacesV, 4);
+    writeBlock(out, kTagGroups, s.gGroupsV, 2);
     const uint8_t endBlock[kBlockHeaderSize] = {};
     out.write(endBlock, sizeof endBlock);
     if (!out.commit()) return kCannotOpen;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 
+#include "core/file_io.hpp"
+
 namespace ostrel::mesh {
 
 // Codes of the mesh-buffer operations.
@@ -22,7 +24,7 @@ void clearTevVectors() noexcept;
 // the file's vertex count. gGroupID is raised first, also when the append
 // fails; on any failure the buffers are left exactly as they were.
 float AddTev(const char* path, int32_t vertexOffset, int32_t keepGroups);
-float appendTevBytes(std::span<const uint8_t> file, int32_t vertexOffset, int32_t keepGroups);
+float appendTevBytes(ByteBuffer file, int32_t vertexOffset, int32_t keepGroups);
 
 // Writes the buffers as one Tev file and empties them. A failure leaves the
 // buffers, and any file already at `path`, as they were.

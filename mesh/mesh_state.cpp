@@ -9,9 +9,10 @@ MeshState& meshState() noexcept {
 
 void resetMeshState() noexcept {
     MeshState& s = meshState();
-    s.gPointsV.release();
-    s.gFacesV.release();
-    s.gGroupsV.release();
+    s.gPointsV.clear();
+    s.gFacesV.clear();
+    s.gGroupsV.clear();
+    std::vector<ByteBuffer>().swap(s.appendedFiles);
     s.faceID.release();
     s.gGroupID = 0;
     s.isGroups = 0;
