@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <random>
 
 #include "core/byte_cursor.hpp"
@@ -182,18 +183,41 @@ TEST(TevToObj, LyingFieldsGiveOutOfRange) {
     EXPECT_EQ(text.substr(text.find("#FaceID")), "#FaceID 1\nf 1 1 1 1\n");
 }
 
+void expectLikePrintf(float f) {
+    char expected[64], actual[kNumberTextMax];
+    std::snprintf(expected, sizeof expected, "%g", double(f));
+    *formatFloatG6(actual, f) = '\0';
+    uint32_t bits;
+    std::memcpy(&bits, &f, 4);
+    ASSERT_STREQ(actual, expected) << "bits " << bits;
+}
+
 TEST(TevToObj, NumbersMatchPrintfG) {
     std::mt19937 random(7);
-    char expected[64], actual[kNumberTextMax];
-    for (int i = 0; i < 200000; ++i) {
-        uint32_t bits = random();
+    for (int i = 0; i < 2000000; ++i) {
+        const uint32_t bits = random();
         float f;
         std::memcpy(&f, &bits, 4);
         if (std::isnan(f)) continue;
-        std::snprintf(expected, sizeof expected, "%g", double(f));
-        *formatG6(actual, f) = '\0';
-        ASSERT_STREQ(actual, expected) << bits;
+        ASSERT_NO_FATAL_FAILURE(expectLikePrintf(f));
     }
+    // Around every power of ten and every rounding boundary of six digits,
+    // where the exponent guess and the half-even rounding are decided.
+    for (int exponent = -45; exponent <= 38; ++exponent) {
+        for (double scale : {1.0, 0.9999995, 0.99999949999, 1.0000005, 0.5, 0.25}) {
+            const float centre = float(std::pow(10.0, exponent) * scale);
+            float f = centre;
+            for (int step = 0; step < 300; ++step) f = std::nextafter(f, 0.0f);
+            for (int step = 0; step < 600; ++step, f = std::nextafter(f, std::numeric_limits<float>::infinity())) {
+                ASSERT_NO_FATAL_FAILURE(expectLikePrintf(f));
+                ASSERT_NO_FATAL_FAILURE(expectLikePrintf(-f));
+            }
+        }
+    }
+    // Exact ties in six digits round half to even, as printf does.
+    for (float tie : {0.5f, 1.5f, 2.5f, 1000000.5f, 1234565.0f, 1234575.0f, 8388609.0f, 0.0001f, 9.999995e-5f,
+                      999999.5f, 0.0f, -0.0f, 1e-45f, 3.4028235e38f})
+        ASSERT_NO_FATAL_FAILURE(expectLikePrintf(tie));
 }
 
 TEST_F(TevToObjFiles, ConsumesTheFaceIdsOnlyOnSuccess) {
