@@ -1,6 +1,7 @@
 #include "obj/obj_output.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -18,14 +19,21 @@ std::string_view baseNameWithoutExtension(std::string_view path) noexcept {
 
 namespace {
 
-bool unsafeInFileName(unsigned char c) noexcept {
+bool unsafeInFileName(unsigned char c, FileNameRules rules) noexcept {
     if (c == '/' || c == '\\' || c == '\0') return true;
-#ifdef _WIN32
-    if (c < 0x20) return true;
-    for (char reserved : std::string_view(":*?\"<>|"))
-        if (c == static_cast<unsigned char>(reserved)) return true;
-#endif
-    return false;
+    if (rules == FileNameRules::Posix) return false;
+    return c < 0x20 || std::string_view(":*?\"<>|").find(char(c)) != std::string_view::npos;
+}
+
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9, in any case, alone or before a
+// dot: Windows opens the device instead of a file of that name.
+bool isWindowsDeviceName(std::string_view name) noexcept {
+    std::string stem(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (char& c : stem) c = char(std::toupper(static_cast<unsigned char>(c)));
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' &&
+           stem[3] <= '9';
 }
 
 bool pathTaken(const std::string& path) {
@@ -37,10 +45,11 @@ bool pathTaken(const std::string& path) {
 
 }  // namespace
 
-std::string fileNameSafe(std::string_view groupName) {
+std::string fileNameSafe(std::string_view groupName, FileNameRules rules) {
     std::string safe(groupName);
     for (char& c : safe)
-        if (unsafeInFileName(static_cast<unsigned char>(c))) c = '_';
+        if (unsafeInFileName(static_cast<unsigned char>(c), rules)) c = '_';
+    if (rules == FileNameRules::Windows && isWindowsDeviceName(safe)) return "_" + safe;
     return safe;
 }
 

@@ -23,10 +23,20 @@ std::string_view folderPart(std::string_view path) noexcept;
 // extension (from the last "." of that part on).
 std::string_view baseNameWithoutExtension(std::string_view path) noexcept;
 
-// The group name with every character that could leave the output folder or
-// is not allowed in a file name replaced by "_": "/", "\" and NUL everywhere,
-// and on Windows also ':', '*', '?', '"', '<', '>', '|' and control characters.
-std::string fileNameSafe(std::string_view groupName);
+// Which characters a file name may not hold: the host system's own rules, or
+// Windows' (which also reserve device names such as CON and COM1).
+enum class FileNameRules { Posix, Windows };
+#ifdef _WIN32
+inline constexpr FileNameRules kNativeFileNameRules = FileNameRules::Windows;
+#else
+inline constexpr FileNameRules kNativeFileNameRules = FileNameRules::Posix;
+#endif
+
+// The group name as a file name that stays inside the output folder: "/", "\"
+// and NUL become "_" everywhere; under Windows rules so do ':', '*', '?', '"',
+// '<', '>', '|' and control characters, and a device name (CON, NUL, COM1,
+// ...) gets a leading "_".
+std::string fileNameSafe(std::string_view groupName, FileNameRules rules = kNativeFileNameRules);
 
 // folder + safe name + extension, or, when that exists, the first of
 // name_copy1, name_copy2, ... that does not exist. An existing file is never

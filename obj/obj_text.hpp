@@ -122,11 +122,19 @@ private:
     }
 
     // Next space-separated token of a slashed body, cut before its first "/".
+    // One scan to the first space or "/"; behind a "/" only the next space
+    // is looked for.
     void takeToken() noexcept {
-        size_t space = rest_.find(' ');
-        std::string_view token = rest_.substr(0, space);
-        rest_ = space == std::string_view::npos ? std::string_view() : rest_.substr(space + 1);
-        segment_ = token.substr(0, token.find('/'));
+        const char* p = rest_.data();
+        const char* const end = p + rest_.size();
+        const char* stop = p;
+        while (stop != end && *stop != ' ' && *stop != '/') ++stop;
+        segment_ = std::string_view(p, size_t(stop - p));
+        if (stop != end && *stop == '/') {
+            const void* space = std::memchr(stop, ' ', size_t(end - stop));
+            stop = space ? static_cast<const char*>(space) : end;
+        }
+        rest_ = stop == end ? std::string_view() : std::string_view(stop + 1, size_t(end - stop - 1));
     }
 
     bool readItem(int64_t& number) noexcept {

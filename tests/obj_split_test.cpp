@@ -9,6 +9,7 @@
 
 #include "core/byte_cursor.hpp"
 #include "obj/group_list.hpp"
+#include "obj/obj_output.hpp"
 #include "obj/obj_split.hpp"
 #include "obj/obj_text.hpp"
 #include "tests/support/test_support.hpp"
@@ -108,6 +109,19 @@ TEST_F(SplitTest, GroupNamesCannotLeaveTheOutputFolder) {
     EXPECT_TRUE(test::fileExists(out("sub_dir_name.obj")));
     EXPECT_TRUE(test::fileExists(out("_abs.obj")));
     EXPECT_EQ(outputCount(), 3u);
+}
+
+TEST(OutputNames, WindowsRulesAlsoCoverReservedCharactersAndDeviceNames) {
+    EXPECT_EQ(fileNameSafe("a:b*c?d\"e<f>g|h\x01i/j\\k", FileNameRules::Windows), "a_b_c_d_e_f_g_h_i_j_k");
+    EXPECT_EQ(fileNameSafe("a:b*c?", FileNameRules::Posix), "a:b*c?");
+    EXPECT_EQ(fileNameSafe(std::string_view("a\0b", 3), FileNameRules::Posix), "a_b");
+    for (std::string_view device : {"CON", "nul", "Com1", "LPT9.part", "aux "}) {
+        std::string expected = "_";
+        expected += device;
+        EXPECT_EQ(fileNameSafe(device, FileNameRules::Windows), expected) << device;
+    }
+    for (std::string_view ordinary : {"CONSOLE", "COM0", "LPT", "xNUL"})
+        EXPECT_EQ(fileNameSafe(ordinary, FileNameRules::Windows), ordinary) << ordinary;
 }
 
 TEST_F(SplitTest, NamesTheSameAfterCleaningGetCopyNumbers) {
