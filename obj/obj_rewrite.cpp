@@ -155,52 +155,39 @@ bool copyExistingFile(const char* path, OutputFile& out, bool& endsInLine) {
     return ok;
 }
 
-struct AppendCheck {
+struct Appended {
     uint64_t vertexLines = 0;
-    bool valid = false;
+    uint64_t faces = 0;
+    bool valid = false;   // every face names a vertex line of S
 };
 
-AppendCheck checkAppendSource(std::string_view text) {
-    AppendCheck result;
+// S's lines as they go into T: vertex lines unchanged, group lines renamed,
+// faces shifted; every other line dropped.
+Appended writeAppendedLines(OutputFile& out, std::string_view text, std::string_view groupName, int64_t shift) {
+    Appended result;
     VertexNumberCheck check;
     forEachLine(text, [&](std::string_view line) {
         if (isVertexLine(line)) {
             ++result.vertexLines;
-        } else if (isFaceLine(line)) {
-            FaceNumberReader reader(lineBody(line));
-            for (int64_t number; reader.next(number);) check.resolve(number, result.vertexLines);
-        }
-    });
-    result.valid = check.allValid(result.vertexLines);
-    return result;
-}
-
-// S's lines as they go into T: vertex lines unchanged, group lines renamed,
-// faces shifted; every other line dropped. Returns the faces written.
-uint64_t writeAppendedLines(OutputFile& out, std::string_view text, std::string_view groupName, int64_t shift) {
-    uint64_t seen = 0, faces = 0;
-    forEachLine(text, [&](std::string_view line) {
-        if (isVertexLine(line)) {
-            ++seen;
             writeLine(out, line);
         } else if (isGroupLine(line)) {
             out.write("g ");
             writeLine(out, groupName);
         } else if (isFaceLine(line)) {
-            ++faces;
+            ++result.faces;
             out.write("f ");
             FaceNumberReader reader(lineBody(line));
-            VertexNumberCheck resolver;
             for (int64_t number; reader.next(number);) {
                 char digits[kNumberTextMax];
-                char* end = formatInt(digits, shift + int64_t(resolver.resolve(number, seen)));
+                char* end = formatInt(digits, shift + int64_t(check.resolve(number, result.vertexLines)));
                 out.write(digits, size_t(end - digits));
                 out.put(' ');
             }
             out.write(kLineEnd);
         }
     });
-    return faces;
+    result.valid = check.allValid(result.vertexLines);
+    return result;
 }
 
 }  // namespace
@@ -210,11 +197,9 @@ float LeanAddGroupOBJ(const char* sourcePath, int32_t shift, const char* targetP
     auto source = readWholeFile(sourcePath);
     if (!source) return kAppendCannotOpenSource;
     if (sameExistingFile(sourcePath, targetPath)) return kAppendSameFile;
-    const AppendCheck check = checkAppendSource(asText(*source));
-    if (!check.valid) return kBadVertexNumber;
 
     // T is rebuilt beside itself and renamed into place: a failed append
-    // leaves T as it was.
+    // (a bad face included, found while writing) leaves T as it was.
     OutputFile out;
     if (!out.open(targetPath)) return kAppendCannotWriteTarget;
     bool endsInLine = true;
@@ -222,17 +207,18 @@ float LeanAddGroupOBJ(const char* sourcePath, int32_t shift, const char* targetP
     // A target whose last line lacks its line end would swallow the first
     // appended line.
     if (!endsInLine) out.write(kLineEnd);
-    const uint64_t faces = writeAppendedLines(out, asText(*source), groupName, shift);
+    const Appended appended = writeAppendedLines(out, asText(*source), groupName, shift);
+    if (!appended.valid) return kBadVertexNumber;
     if (!out.commit()) return kAppendCannotWriteTarget;
 
     GroupListState& state = groupListState();
     groupID record;
     record.setName(groupName);
     record.startFace = state.faceIndex;
-    record.endFace = int32_t(uint32_t(state.faceIndex) + uint32_t(faces));
+    record.endFace = int32_t(uint32_t(state.faceIndex) + uint32_t(appended.faces));
     state.faceIndex = record.endFace;
     state.groupsList.push_back(record);
-    return float(int64_t(shift) + int64_t(check.vertexLines));
+    return float(int64_t(shift) + int64_t(appended.vertexLines));
 }
 
 }  // namespace ostrel::obj

@@ -1,13 +1,9 @@
 // A write that fails after an output was opened (the disk is full) is
 // reported with the operation's output code, and the file it would have
-// replaced stays as it was. The file size limit of the process stands in for
-// a full disk: writes beyond it fail as they would on one.
+// replaced stays as it was.
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -15,6 +11,7 @@
 #include "obj/obj_rewrite.hpp"
 #include "obj/obj_small_tools.hpp"
 #include "obj/obj_split.hpp"
+#include "tests/support/file_size_limit.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace {
@@ -22,27 +19,7 @@ namespace {
 using namespace ostrel::obj;
 namespace test = ostrel::test;
 
-// Files written while this lives cannot grow beyond `bytes`.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
-
-constexpr rlim_t kLimit = 4096;
+constexpr size_t kLimit = 4096;
 
 class DiskFullTest : public ::testing::Test {
 protected:
@@ -68,7 +45,7 @@ protected:
 TEST_F(DiskFullTest, SplitsReportTheirOutputCode) {
     std::string in = file("in.obj", big);
     std::string folder = dir.file("x");
-    FileSizeLimit limit(kLimit);
+    test::FileSizeLimit limit(kLimit);
     EXPECT_EQ(LeanSplitOBJ(in.c_str(), folder.c_str()), kSplitCannotWriteOutput);
     EXPECT_EQ(LeanSplitTev(in.c_str(), folder.c_str()), kSplitCannotWriteOutput);
     addToGroupsList("part", 10);
@@ -81,7 +58,7 @@ TEST_F(DiskFullTest, RewritesKeepTheFileTheyWouldHaveReplaced) {
     std::string b = file("b.obj", big);
     std::string target = file("t.obj", "v 0 0 0\n");
     {
-        FileSizeLimit limit(kLimit);
+        test::FileSizeLimit limit(kLimit);
         EXPECT_EQ(LeanSwapVerts(a.c_str(), b.c_str()), kSwapCannotWriteA);
         EXPECT_EQ(OutKelmorOBJ(a.c_str(), b.c_str()), kPoserCannotWrite);
         EXPECT_EQ(LeanAddGroupOBJ(a.c_str(), 1, target.c_str()), kAppendCannotWriteTarget);
