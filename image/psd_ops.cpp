@@ -41,6 +41,39 @@ float loadPartner(const char* path, const PsdHeader& first, PsdImage& second) {
     return sameSize(first, second.header) ? 0.0f : psd::kSizeMismatch;
 }
 
+// 0xFF where the pixel's three samples equal the key, else 0. Masks instead
+// of branches keep the pixel loops below vectorised.
+inline uint8_t keyMask(uint8_t r, uint8_t g, uint8_t b, uint8_t kr, uint8_t kg, uint8_t kb) noexcept {
+    return uint8_t(-uint8_t((r == kr) & (g == kg) & (b == kb)));
+}
+
+inline uint8_t select(uint8_t mask, uint8_t whenSet, uint8_t whenClear) noexcept {
+    return uint8_t((whenSet & mask) | (whenClear & ~mask));
+}
+
+// Pixels of A whose colour is not the key overwrite B's.
+void overlayUnlessKeyed(const uint8_t* __restrict ar, const uint8_t* __restrict ag, const uint8_t* __restrict ab,
+                        uint8_t* __restrict br, uint8_t* __restrict bg, uint8_t* __restrict bb, size_t count,
+                        uint8_t kr, uint8_t kg, uint8_t kb) noexcept {
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t keyed = keyMask(ar[i], ag[i], ab[i], kr, kg, kb);
+        br[i] = select(keyed, br[i], ar[i]);
+        bg[i] = select(keyed, bg[i], ag[i]);
+        bb[i] = select(keyed, bb[i], ab[i]);
+    }
+}
+
+// Gives the fill colour to the pixels whose key mask, xor `invert`, is set.
+void fillWhereKeyed(uint8_t* __restrict r, uint8_t* __restrict g, uint8_t* __restrict b, size_t count, uint8_t kr,
+                    uint8_t kg, uint8_t kb, uint8_t invert, uint8_t fr, uint8_t fg, uint8_t fb) noexcept {
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t fill = uint8_t(keyMask(r[i], g[i], b[i], kr, kg, kb) ^ invert);
+        r[i] = select(fill, fr, r[i]);
+        g[i] = select(fill, fg, g[i]);
+        b[i] = select(fill, fb, b[i]);
+    }
+}
+
 }  // namespace
 
 void mergePlanes(const RgbPlanes& painted, const RgbPlanes& base, float keyColour) noexcept {
@@ -52,20 +85,8 @@ void mergePlanes(const RgbPlanes& painted, const RgbPlanes& base, float keyColou
         std::memcpy(base.blue, painted.blue, base.size);
         return;
     }
-    const uint8_t kr = uint8_t(key.red), kg = uint8_t(key.green), kb = uint8_t(key.blue);
-    const uint8_t* __restrict ar = painted.red;
-    const uint8_t* __restrict ag = painted.green;
-    const uint8_t* __restrict ab = painted.blue;
-    uint8_t* __restrict br = base.red;
-    uint8_t* __restrict bg = base.green;
-    uint8_t* __restrict bb = base.blue;
-    // Written as selects without branches so that the loop vectorises.
-    for (size_t i = 0; i < base.size; ++i) {
-        const bool keyed = (ar[i] == kr) & (ag[i] == kg) & (ab[i] == kb);
-        br[i] = keyed ? br[i] : ar[i];
-        bg[i] = keyed ? bg[i] : ag[i];
-        bb[i] = keyed ? bb[i] : ab[i];
-    }
+    overlayUnlessKeyed(painted.red, painted.green, painted.blue, base.red, base.green, base.blue, base.size,
+                       uint8_t(key.red), uint8_t(key.green), uint8_t(key.blue));
 }
 
 float mergePSD(const char* pathA, const char* pathB, float keyColour) {
@@ -117,18 +138,15 @@ float convertPSD(const char* path, float keyColour, float newColour, ConvertMode
 
     // A component is stored as its low 8 bits.
     const uint8_t fr = uint8_t(fill.red), fg = uint8_t(fill.green), fb = uint8_t(fill.blue);
-    const bool keyPossible = key.inByteRange();
-    const uint8_t kr = uint8_t(key.red), kg = uint8_t(key.green), kb = uint8_t(key.blue);
-    const bool fillKeyed = mode == ConvertMode::Swap;
-    uint8_t* __restrict r = planes.red;
-    uint8_t* __restrict g = planes.green;
-    uint8_t* __restrict b = planes.blue;
-    for (size_t i = 0; i < planes.size; ++i) {
-        const bool keyed = keyPossible & (r[i] == kr) & (g[i] == kg) & (b[i] == kb);
-        const bool fillIt = keyed == fillKeyed;
-        r[i] = fillIt ? fr : r[i];
-        g[i] = fillIt ? fg : g[i];
-        b[i] = fillIt ? fb : b[i];
+    const uint8_t invert = mode == ConvertMode::Stencil ? 0xFF : 0;
+    if (key.inByteRange()) {
+        fillWhereKeyed(planes.red, planes.green, planes.blue, planes.size, uint8_t(key.red), uint8_t(key.green),
+                       uint8_t(key.blue), invert, fr, fg, fb);
+    } else if (mode == ConvertMode::Stencil) {
+        // No pixel can match the key: the stencil fills every pixel.
+        std::memset(planes.red, fr, planes.size);
+        std::memset(planes.green, fg, planes.size);
+        std::memset(planes.blue, fb, planes.size);
     }
     return writeWholePsd(path, image.bytes);
 }
