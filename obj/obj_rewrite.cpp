@@ -38,6 +38,21 @@ void writeFaceLineAbsolute(OutputFile& out, std::string_view line, uint64_t vert
     out.write(kLineEnd);
 }
 
+namespace {
+
+// Every line of `text` except vertex lines and comments, in order; faces with
+// relative numbers made absolute, since the vertex lines now stand first.
+void writeLinesBesidesVertices(OutputFile& out, std::string_view text) {
+    uint64_t seen = 0;
+    forEachLine(text, [&](std::string_view line) {
+        if (isVertexLine(line)) ++seen;
+        else if (isFaceLine(line)) writeFaceLineAbsolute(out, line, seen);
+        else if (!isCommentLine(line)) writeLine(out, line);
+    });
+}
+
+}  // namespace
+
 // ---- SwapVertices ----
 
 float LeanSwapVerts(const char* pathA, const char* pathB) {
@@ -64,12 +79,7 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
     bool written = writeOutput(pathA, [&](OutputFile& out) {
         writeLine(out, kSwapHeader);
         for (std::string_view line : verticesA.view()) writeLine(out, line);
-        uint64_t seen = 0;
-        forEachLine(asText(*fileB), [&](std::string_view line) {
-            if (isVertexLine(line)) ++seen;
-            else if (isFaceLine(line)) writeFaceLineAbsolute(out, line, seen);
-            else if (!isCommentLine(line)) writeLine(out, line);
-        });
+        writeLinesBesidesVertices(out, asText(*fileB));
     });
     return written ? 0.0f : kSwapCannotWriteA;
 }
@@ -89,9 +99,9 @@ float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
             vertexLines.push(line);
         } else if (isFaceLine(line)) {
             ++faceCount;
-            FaceNumberReader reader(lineBody(line));
-            for (int64_t number; reader.next(number);)
+            forEachFaceNumber(lineBody(line), [&](int64_t number) {
                 corners.push(uint32_t(check.resolve(number, vertexLines.size()) - 1));
+            });
         }
     });
     if (!check.allValid(vertexLines.size())) return kBadVertexNumber;
@@ -118,12 +128,7 @@ float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
         out.write("#Face Count ");
         writeLine(out, std::string_view(number, size_t(formatInt(number, int64_t(faceCount)) - number)));
         for (std::string_view line : vertexLines.view()) writeLine(out, line);
-        uint64_t seen = 0;
-        forEachLine(asText(*source), [&](std::string_view line) {
-            if (isVertexLine(line)) ++seen;
-            else if (isFaceLine(line)) writeFaceLineAbsolute(out, line, seen);
-            else if (!isCommentLine(line)) writeLine(out, line);
-        });
+        writeLinesBesidesVertices(out, asText(*source));
     });
     return written ? 0.0f : kPoserCannotWrite;
 }
@@ -176,13 +181,12 @@ Appended writeAppendedLines(OutputFile& out, std::string_view text, std::string_
         } else if (isFaceLine(line)) {
             ++result.faces;
             out.write("f ");
-            FaceNumberReader reader(lineBody(line));
-            for (int64_t number; reader.next(number);) {
+            forEachFaceNumber(lineBody(line), [&](int64_t number) {
                 char digits[kNumberTextMax];
                 char* end = formatInt(digits, shift + int64_t(check.resolve(number, result.vertexLines)));
                 out.write(digits, size_t(end - digits));
                 out.put(' ');
-            }
+            });
             out.write(kLineEnd);
         }
     });

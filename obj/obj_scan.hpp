@@ -46,10 +46,11 @@ GroupedObj scanGroupedFaces(std::string_view text, bool keepFaceSizes, OnVertex&
             if (++obj.vertexCount > kMaxVertexLines) throw std::bad_alloc();
             onVertex(line);
         } else if (isFaceLine(line)) {
-            FaceNumberReader reader(lineBody(line));
             uint32_t size = 0;
-            for (int64_t number; reader.next(number); ++size)
+            forEachFaceNumber(lineBody(line), [&](int64_t number) {
                 current->corners.push_back(uint32_t(obj.check.resolve(number, obj.vertexCount) - 1));
+                ++size;
+            });
             if (keepFaceSizes) current->faceSizes.push_back(size);
         } else if (isGroupLine(line)) {
             std::string_view name = lineBody(line);

@@ -112,11 +112,10 @@ float ListSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
         } else if (isFaceLine(line)) {
             const size_t position = walk.nextFace();
             std::vector<uint32_t>* target = hasOutput[position] ? &corners[position] : nullptr;
-            FaceNumberReader reader(lineBody(line));
-            for (int64_t number; reader.next(number);) {
+            forEachFaceNumber(lineBody(line), [&](int64_t number) {
                 uint64_t absolute = check.resolve(number, vertexLines.size());
                 if (target) target->push_back(uint32_t(absolute - 1));
-            }
+            });
         }
     });
     if (!check.allValid(vertexLines.size())) return kBadVertexNumber;

@@ -21,11 +21,14 @@ std::vector<std::string> lines(std::string_view text) {
     return out;
 }
 
+// Both readings of a face body, which must agree.
 std::vector<int64_t> faceNumbers(std::string_view body) {
-    std::vector<int64_t> out;
+    std::vector<int64_t> general, quick;
     FaceNumberReader reader(body);
-    for (int64_t n; reader.next(n);) out.push_back(n);
-    return out;
+    for (int64_t n; reader.next(n);) general.push_back(n);
+    forEachFaceNumber(body, [&](int64_t n) { quick.push_back(n); });
+    EXPECT_EQ(general, quick) << body;
+    return general;
 }
 
 using Numbers = std::vector<int64_t>;
