@@ -68,3 +68,13 @@ function(ostrel_windows_dll_test target)
             -P ${PROJECT_SOURCE_DIR}/cmake/CheckWindowsDll.cmake)
   set_tests_properties(windows_dll_tables PROPERTIES LABELS host)
 endfunction()
+
+# The open dialog driven under Wine with xdotool (64-bit builds run here only).
+function(ostrel_wine_dialog_test)
+  if(NOT CMAKE_CROSSCOMPILING_EMULATOR OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+    return()
+  endif()
+  add_test(NAME wine_open_dialog
+    COMMAND sh ${PROJECT_SOURCE_DIR}/tools/wine-dialog-test.sh $<TARGET_FILE:ostrel-host>)
+  set_tests_properties(wine_open_dialog PROPERTIES LABELS e2e TIMEOUT 180)
+endfunction()

@@ -100,6 +100,14 @@ bool ListingWriter::put(std::string_view text) noexcept {
 }
 
 bool ListingWriter::add(std::string_view name) noexcept {
+    if (ended_ || !addName(name)) {
+        ended_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool ListingWriter::addName(std::string_view name) noexcept {
     if (count_ == 0) {
         if (name.size() >= held_.size() || !put(folder_)) return false;
         folderEnd_ = next_ - 1;

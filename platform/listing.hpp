@@ -47,6 +47,7 @@ public:
     int finish() noexcept;
 
 private:
+    bool addName(std::string_view name) noexcept;
     bool put(std::string_view text) noexcept;
 
     SelectionBuffer& buffer_;
@@ -56,6 +57,7 @@ private:
     std::array<char, 261> held_{};   // the first name, held back (at most MAX_PATH)
     size_t heldSize_ = 0;
     int count_ = 0;
+    bool ended_ = false;   // a name did not fit: no later name is written
 };
 
 // The filter list of the open dialog: text cut to 255 bytes, every '|' a

@@ -57,6 +57,16 @@ done
 DISPLAY=":$(head -n1 "$display_file")"
 export DISPLAY
 
+driver_pid=
+if [ -n "${OSTREL_WINE_DRIVER:-}" ]; then
+    sh -c "$OSTREL_WINE_DRIVER" &
+    driver_pid=$!
+fi
+
 status=0
 "$WINE" "$@" || status=$?
+if [ -n "$driver_pid" ]; then
+    kill "$driver_pid" 2>/dev/null || true
+    wait "$driver_pid" 2>/dev/null || true
+fi
 exit "$status"

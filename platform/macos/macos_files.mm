@@ -1,0 +1,73 @@
+// The macOS half of the platform interface: POSIX file calls, folders made by
+// the file manager, and the local users folder as the public folder.
+// Built only on Apple (Objective-C++ with Foundation).
+
+#import <Foundation/Foundation.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/listing.hpp"
+#include "platform/platform.hpp"
+
+namespace ostrel::platform {
+
+char folderSeparator() noexcept { return '/'; }
+
+bool deleteFile(const char* path) noexcept { return path && std::remove(path) == 0; }
+
+bool renameFile(const char* oldPath, const char* newPath) noexcept {
+    return oldPath && newPath && std::rename(oldPath, newPath) == 0;
+}
+
+bool truncateFile(const char* path, uint64_t length) noexcept {
+    return path && length <= uint64_t(INT64_MAX) && ::truncate(path, static_cast<off_t>(length)) == 0;
+}
+
+bool createFolder(const char* path) noexcept {
+    if (!path) return false;
+    @autoreleasepool {
+        NSString* folder = [NSString stringWithUTF8String:path];
+        if (!folder) return false;
+        return [[NSFileManager defaultManager] createDirectoryAtPath:folder
+                                         withIntermediateDirectories:NO
+                                                          attributes:nil
+                                                               error:nil];
+    }
+}
+
+std::optional<std::vector<std::string>> listFolder(const char* path) {
+    auto walk = openFolderWalk(path);
+    if (!walk) return std::nullopt;
+    std::vector<std::string> names;
+    while (auto name = walk->next()) {
+        if (*name != "." && *name != "..") names.push_back(std::move(*name));
+    }
+    return names;
+}
+
+bool sameExistingFile(const char* a, const char* b) noexcept {
+    struct stat sa, sb;
+    if (!a || !b || ::stat(a, &sa) != 0 || ::stat(b, &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::optional<std::string> publicFolder() {
+    @autoreleasepool {
+        NSArray<NSString*>* folders = NSSearchPathForDirectoriesInDomains(NSUserDirectory, NSLocalDomainMask, YES);
+        NSString* last = [folders lastObject];
+        if (!last) return std::nullopt;
+        const char* utf8 = [last UTF8String];
+        if (!utf8) return std::nullopt;
+        return std::string(utf8);
+    }
+}
+
+// The macOS build answers 1 when the folder is found and 0 when it is not.
+float publicFolderResult(bool found) noexcept { return found ? 1.0f : 0.0f; }
+
+}  // namespace ostrel::platform
