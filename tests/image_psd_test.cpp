@@ -9,6 +9,7 @@
 #include "image/colour.hpp"
 #include "image/psd_file.hpp"
 #include "image/psd_ops.hpp"
+#include "image/thumbnail.hpp"
 #include "tests/support/image_support.hpp"
 
 namespace {
@@ -107,6 +108,33 @@ TEST(PsdHeader, EveryPrefixIsRefusedWithoutReadingPastIt) {
         if (code == 0) code = image::checkRgbPlanes(h, n);
         EXPECT_EQ(code, image::psd::kTruncated) << "prefix " << n;
     }
+}
+
+// Every prefix of a valid file, stored as a file, through every operation:
+// each refuses it, writes nothing and leaves the prefix as it was.
+TEST(PsdFile, EveryOperationRefusesEveryPrefix) {
+    ScratchDir dir;
+    PsdParts p = rgbParts(3, 4, pattern);
+    p.resources = sampleResources();
+    p.layers = emptyLayerSection();
+    const Bytes file = buildPsd(p);
+    const std::string cut = dir.file("cut.psd"), whole = dir.file("whole.psd"), out = dir.file("out.psd");
+    writeFile(whole, file);
+    for (size_t n = 0; n < file.size(); ++n) {
+        const Bytes prefix(file.begin(), file.begin() + long(n));
+        writeFile(cut, prefix);
+        const char* c = cut.c_str();
+        EXPECT_LT(image::convertPSD(c, 0, 255, image::ConvertMode::Stencil), 0) << n;
+        EXPECT_LT(image::grayscalePSD(c, out.c_str(), 0), 0) << n;
+        EXPECT_LT(image::createThumb(c, 2), 0) << n;
+        EXPECT_LT(image::fixEdgesPSD(c), 0) << n;
+        EXPECT_LT(image::healImportFile(c), 0) << n;
+        EXPECT_LT(image::mergePSD(c, whole.c_str(), 0), 0) << n;
+        EXPECT_LT(image::mergePSD(whole.c_str(), c, 0), 0) << n;
+        EXPECT_TRUE(readFile(cut) == prefix) << n;
+        EXPECT_FALSE(fileExists(out)) << n;
+    }
+    EXPECT_TRUE(readFile(whole) == file);
 }
 
 TEST(PsdFile, PatchesAreBigEndian) {
@@ -353,7 +381,7 @@ TEST_F(PsdFiles, GrayscaleMatchesTheFormulaEvenWhereRoundingDiffers) {
     const int columns = 64;
     const int rows = int((pixels.size() + columns - 1) / columns);
     pixels.resize(size_t(rows * columns), {0, 0, 0});
-    auto sample = [&](int c, int r, int x) { return pixels[size_t(r * columns + x)][size_t(c)]; };
+    auto sample = [&](int c, int r, int x) { return c < 3 ? pixels[size_t(r * columns + x)][size_t(c)] : uint8_t(77); };
     PsdParts p = rgbParts(rows, columns, sample, 4);
     p.layers = emptyLayerSection();
     writeFile(a, buildPsd(p));
