@@ -69,6 +69,9 @@ TEST_F(BmpCrop, PaddingFollowsTheStripWidthAndLeftEdgeShiftsBytes) {
     }
     EXPECT_EQ(image::rowPadding(1), 1u);
     EXPECT_EQ(image::rowPadding(4), 0u);
+    // 3 x 5592407 = 16777221 is odd and past 2^24: a single-precision
+    // remainder would see 16777220 and drop the 3 padding bytes.
+    EXPECT_EQ(image::rowPadding(5592407), 3u);
 }
 
 TEST_F(BmpCrop, ThreeRowsGiveAnEmptyImage) {
