@@ -60,6 +60,7 @@ void fillLeftwards(const Pixels& px, size_t rows, size_t columns) noexcept {
         const size_t scanEnd = rowStart + columns - 1;
         for (size_t p = px.nextBlack(rowStart, scanEnd); p < scanEnd; p = px.nextBlack(p + 1, scanEnd)) {
             const size_t right = p + 1;
+            if (px.black(right)) continue;   // black onto black: nothing changes
             px.copy(p, right);
             const size_t column = p - rowStart;
             if (column >= 1 && px.black(p - 1)) px.copy(p - 1, right);
@@ -81,7 +82,7 @@ void fillRightwards(const Pixels& px, size_t rows, size_t columns) noexcept {
             if (p != nextExpected) k = 1;   // coloured pixels lie between
             nextExpected = p + 1;
             if (p > rowStart && k >= 1) {
-                px.copy(p, p - 1);
+                if (!px.black(p - 1)) px.copy(p, p - 1);
                 if (k >= 3) k = -1;
             }
             ++k;
@@ -96,6 +97,7 @@ void fillUpwards(const Pixels& px, size_t rows, size_t columns) noexcept {
     const size_t end = (rows - 1) * columns;
     for (size_t p = px.nextBlack(begin, end); p < end; p = px.nextBlack(p + 1, end)) {
         const size_t below = p + columns;
+        if (px.black(below)) continue;
         px.copy(p, below);
         if (px.black(p - columns)) px.copy(p - columns, below);
         if (px.black(p - 2 * columns)) px.copy(p - 2 * columns, below);
@@ -111,6 +113,7 @@ void fillDownwards(const Pixels& px, size_t rows, size_t columns) noexcept {
     const size_t lastWithTwoBelow = (rows - 2) * columns;   // first index of row rows-2
     for (size_t p = px.previousBlack(end, begin); p + 1 > begin; p = px.previousBlack(p, begin)) {
         const size_t above = p - columns;
+        if (px.black(above)) continue;
         px.copy(p, above);
         if (px.black(p + columns)) px.copy(p + columns, above);
         if (p < lastWithTwoBelow && px.black(p + 2 * columns)) px.copy(p + 2 * columns, above);
