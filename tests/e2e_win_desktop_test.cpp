@@ -199,17 +199,14 @@ TEST_F(WinDesktop, PublicFolderAndFolderExports) {
 }
 
 TEST_F(WinDesktop, TextOutputsEndLinesInCrLfAndBinaryOutputsAreExact) {
-    const std::string tev = dir.file("cube.tev");
-    writeFile(tev, TevBuilder()
-                       .points(cubePoints())
-                       .colours(std::vector<uint32_t>(8, 0x00ff8000))
-                       .faces(cubeFaces())
-                       .end()
-                       .bytes());
-    std::string obj = dir.file("cube.obj");
-    ASSERT_EQ(lib.call("tevtoOBJ", tev, 0, obj.data()), 0);
-    const std::string text = readText(obj);
-    ASSERT_NE(text.find('\n'), std::string::npos);
+    // A colour block of 40 vertices: two lines of colours between comments.
+    const std::string tev = dir.file("colours.tev");
+    writeFile(tev, TevBuilder().colours(std::vector<uint32_t>(40, 0x00ff8000)).end().bytes());
+    std::string out = dir.file("colours.txt");
+    ASSERT_EQ(lib.call("outMRGB", tev, 0, out.data()), 0);
+    const Bytes raw = readFile(out);
+    const std::string text(raw.begin(), raw.end());
+    ASSERT_GE(std::count(text.begin(), text.end(), '\n'), 3);
     for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
         ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "bare LF at byte " << i;
 

@@ -14,6 +14,7 @@
 #include "mesh/mesh_state.hpp"
 #include "mesh/tev_to_obj.hpp"
 #include "tests/support/file_size_limit.hpp"
+#include "tests/support/line_ends.hpp"
 #include "tests/support/test_support.hpp"
 
 using namespace ostrel;
@@ -28,7 +29,7 @@ float convert(const Bytes& tev, const std::vector<uint32_t>& faceIDs, std::strin
     ObjPlan plan;
     float r = planTevToObj(tev, plan);
     if (r == 0) r = writeObjText(tev, plan, faceIDs, out);
-    text.assign(out.held());
+    text = withLfLineEnds(out.held());
     return r;
 }
 
@@ -36,7 +37,7 @@ std::string colourText(const std::vector<uint32_t>& colours) {
     Bytes tev = TevBuilder().colours(colours).bytes();
     TextStage out;
     EXPECT_EQ(colourBlockOfTev(tev, out), 0.0f);
-    return std::string(out.held());
+    return withLfLineEnds(out.held());
 }
 
 const std::string kIntro =

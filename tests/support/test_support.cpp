@@ -1,5 +1,7 @@
 #include "tests/support/test_support.hpp"
 
+#include "tests/support/line_ends.hpp"
+
 #ifdef _WIN32
 #include <process.h>
 #include <windows.h>
@@ -27,10 +29,15 @@ void* loadLibrary(const char* path) { return LoadLibraryA(path); }
 void* findSymbol(void* handle, const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
 }
-FILE* openPipe(const std::string& command) { return _popen(command.c_str(), "rb"); }
+// Text mode: the program's CR LF line ends come back as LF.
+FILE* openPipe(const std::string& command) { return _popen(command.c_str(), "r"); }
 int closePipe(FILE* pipe) { return _pclose(pipe); }   // the program's exit code
-// cmd.exe takes a leading "/" for a switch: name the program with backslashes.
+// cmd.exe takes a leading "/" for a switch, and a command may first change
+// the drive: name the program by its full path with backslashes.
 std::string commandPath(std::string path) {
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    if (length > 0 && length < MAX_PATH) path.assign(full, length);
     for (char& c : path)
         if (c == '/') c = '\\';
     return path;
@@ -81,7 +88,13 @@ void writeText(const std::string& path, std::string_view text) {
 
 std::string readText(const std::string& path) {
     Bytes bytes = readFile(path);
-    return std::string(bytes.begin(), bytes.end());
+    std::string text(bytes.begin(), bytes.end());
+#ifdef _WIN32
+    // As a text-mode read: the platform's CR LF line ends come back as LF.
+    return withLfLineEnds(text);
+#else
+    return text;
+#endif
 }
 
 bool fileExists(const std::string& path) { return fs::exists(path); }

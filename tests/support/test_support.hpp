@@ -35,6 +35,8 @@ private:
 Bytes readFile(const std::string& path);
 void writeFile(const std::string& path, const Bytes& bytes);
 void writeText(const std::string& path, std::string_view text);
+// The file's text; on Windows its CR LF line ends read as LF, as a text-mode
+// read gives them (use readFile for the exact bytes).
 std::string readText(const std::string& path);
 bool fileExists(const std::string& path);
 
