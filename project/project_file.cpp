@@ -94,7 +94,7 @@ void walkChunks(std::span<const uint8_t> file, size_t position, const ChunkLayou
 bool appendChunk(std::FILE* project, const uint8_t (&header)[kNewChunkHeaderBytes], std::span<const uint8_t> data) {
     const uint8_t filler = data.empty() ? 0 : data.back();
     return std::fwrite(header, 1, sizeof header, project) == sizeof header &&
-           std::fwrite(data.data(), 1, data.size(), project) == data.size() &&
+           (data.empty() || std::fwrite(data.data(), 1, data.size(), project) == data.size()) &&
            std::fwrite(&filler, 1, 1, project) == 1;
 }
 

@@ -245,8 +245,8 @@ TEST_F(ProjectFile, OpeningADamagedFileChangesNoStateOrSaysWhatWasLost) {
     ASSERT_EQ(projectState().tPoseList.size(), 1u);
     EXPECT_EQ(projectState().tPoseList[0].refNumber, 77u);
 
-    file.resize(file.size() - 1);   // the last chunk loses its filler byte
-    writeFile(dir.file("cut.prj"), file);
+    // The last chunk loses its filler byte.
+    writeFile(dir.file("cut.prj"), Bytes(file.begin(), file.end() - 1));
     EXPECT_EQ(OpenProjectFile(dir.file("cut.prj").c_str(), target.c_str(), ProjectLayout::Current),
               kProjectChainBroken);
     EXPECT_EQ(readFile(dir.file("o/7X.dat")), p.data[0]);
