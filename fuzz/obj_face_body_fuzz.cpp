@@ -43,7 +43,7 @@ std::vector<int64_t> literalNumbers(const std::string& text) {
         size_t digits = 0;
         int64_t value = 0;
         for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits)
-            value = value < kHugeVertexNumber ? value * 10 + (text[i] - '0') : value;
+            value = value < kHugeVertexNumber / 10 ? value * 10 + (text[i] - '0') : kHugeVertexNumber;
         if (digits == 0) return numbers;
         if (value > kHugeVertexNumber) value = kHugeVertexNumber;
         numbers.push_back(negative ? -value : value);

@@ -177,7 +177,8 @@ private:
         const size_t digitsStart = i;
         int64_t magnitude = 0;
         while (i < segment_.size() && segment_[i] >= '0' && segment_[i] <= '9') {
-            if (magnitude < kHugeVertexNumber) magnitude = magnitude * 10 + (segment_[i] - '0');
+            // Past a tenth of the cap the next digit would reach it: saturate.
+            magnitude = magnitude < kHugeVertexNumber / 10 ? magnitude * 10 + (segment_[i] - '0') : kHugeVertexNumber;
             ++i;
         }
         if (i == digitsStart) {
@@ -212,8 +213,11 @@ inline bool readPlainFace(std::string_view body, int64_t* numbers, size_t capaci
         if (negative) ++p;
         const char* digits = p;
         int64_t value = 0;
-        while (p != end && *p >= '0' && *p <= '9') value = value * 10 + (*p++ - '0');
-        if (p == digits || p - digits > 16 || count == capacity) return false;
+        for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+            if (p - digits == 16) return false;   // longer numbers take the general path
+            value = value * 10 + (*p - '0');
+        }
+        if (p == digits || count == capacity) return false;
         numbers[count++] = negative ? -value : value;
         if (p != end && *p == '/') {
             const void* space = std::memchr(p, ' ', size_t(end - p));
