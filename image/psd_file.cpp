@@ -41,7 +41,9 @@ float parsePsdHeader(std::span<const uint8_t> bytes, PsdHeader& header) noexcept
     auto depth = cursor.readU16be();
     auto mode = cursor.readU16be();
     auto modeDataLength = cursor.readU32be();
-    if (!modeDataLength) return psd::kTruncated;   // the reads above ran in order, so all failed before it
+    // A failed read leaves fewer than four bytes, so the last, four-byte read
+    // fails whenever any read before it did.
+    if (!modeDataLength) return psd::kTruncated;
     header.channels = static_cast<int16_t>(*channels);
     header.rows = static_cast<int32_t>(*rows);
     header.columns = static_cast<int32_t>(*columns);
