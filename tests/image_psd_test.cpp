@@ -331,6 +331,17 @@ TEST_F(PsdFiles, SwapRecoloursKeyPixelsAndStencilAllOthers) {
     }
 }
 
+TEST_F(PsdFiles, AKeyNoSampleCanMatchStencilsEverythingAndSwapsNothing) {
+    const Bytes before = simplePsd(3, 5, someBlack);
+    writeFile(a, before);
+    ASSERT_EQ(image::convertPSD(a.c_str(), -1.0f, 255.0f, image::ConvertMode::Swap), 0);
+    EXPECT_TRUE(readFile(a) == before);
+    ASSERT_EQ(image::convertPSD(a.c_str(), 16777216.0f, 255.0f, image::ConvertMode::Stencil), 0);
+    PsdView out = readPsdView(a);
+    for (int r = 0; r < 3; ++r)
+        for (int x = 0; x < 5; ++x) EXPECT_TRUE(out.at(0, r, x) == 0 && out.at(1, r, x) == 0 && out.at(2, r, x) == 255);
+}
+
 TEST_F(PsdFiles, FillComponentsAreStoredAsTheirLowBytes) {
     writeFile(a, simplePsd(2, 2, [](int, int, int) { return uint8_t(0); }));
     // Red component 300 (exact in single precision) is stored as 44.
