@@ -214,7 +214,8 @@ char* formatFloatG6(char* out, float value) noexcept {
     return putSmallFixedForm(out, text, exponent);
 }
 
-TextStage::TextStage(OutputFile* out) : out_(out), buffer_(kStageBytes, '\0') {}
+// Text kept in memory starts small and grows as needed.
+TextStage::TextStage(OutputFile* out) : out_(out), buffer_(out ? kStageBytes : kLongestLine * 64, '\0') {}
 
 void TextStage::append(std::string_view text) {
     char* p = reserve(text.size());
