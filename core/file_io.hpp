@@ -67,6 +67,10 @@ public:
         if (used_ == kBufferSize) flushBuffer();
         buffer_[used_++] = c;
     }
+    // Appends everything from the current position of `in` to its end. Where
+    // the system copies between files itself, the bytes never pass through
+    // this process. False, with the output failed, on a read error.
+    bool writeFrom(std::FILE* in);
     void putU32le(uint32_t v);
     void putI32le(int32_t v) { putU32le(static_cast<uint32_t>(v)); }
     void putF32le(float v);

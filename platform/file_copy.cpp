@@ -11,24 +11,9 @@
 namespace ostrel::platform {
 namespace {
 
-// Large enough that each write bypasses the output buffer and goes to the
-// disk in one call.
-constexpr size_t kCopyChunk = size_t(4) << 20;
-
 struct FileCloser {
     void operator()(std::FILE* f) const noexcept { std::fclose(f); }
 };
-
-bool copyStream(std::FILE* in, OutputFile& out) {
-    std::unique_ptr<uint8_t[]> chunk(new uint8_t[kCopyChunk]);
-    for (;;) {
-        const size_t got = std::fread(chunk.get(), 1, kCopyChunk, in);
-        if (got) out.write(chunk.get(), got);
-        if (got < kCopyChunk) break;
-    }
-    // A read error is a failed copy, not a short one.
-    return !std::ferror(in) && !out.failed();
-}
 
 }  // namespace
 
@@ -41,7 +26,8 @@ bool copyFile(const char* source, const char* target) {
     if (!in) return false;
     OutputFile out;
     if (!out.open(target)) return false;
-    if (!copyStream(in.get(), out)) {
+    // A read error is a failed copy, not a short one.
+    if (!out.writeFrom(in.get())) {
         out.abandon();
         return false;
     }
