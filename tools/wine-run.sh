@@ -35,8 +35,10 @@ run_dir=$(mktemp -d "$(dirname "$template")/ostrel-wine-run.XXXXXX")
 display_file="$run_dir.display"
 xvfb_pid=
 cleanup() {
+    # The server saves into the prefix as it ends: wait for it before removing.
     WINEPREFIX="$run_dir/prefix" "$WINESERVER" -k >/dev/null 2>&1 || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    WINEPREFIX="$run_dir/prefix" timeout 20 "$WINESERVER" -w >/dev/null 2>&1 || true
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     rm -rf "$run_dir" "$display_file"
 }
 trap cleanup EXIT
@@ -63,8 +65,11 @@ if [ -n "${OSTREL_WINE_DRIVER:-}" ]; then
     driver_pid=$!
 fi
 
+# The program runs in the background so that a signal (a test timeout) is
+# handled at once: the cleanup ends every Wine process of this run's prefix.
 status=0
-"$WINE" "$@" || status=$?
+"$WINE" "$@" &
+wait $! || status=$?
 if [ -n "$driver_pid" ]; then
     kill "$driver_pid" 2>/dev/null || true
     wait "$driver_pid" 2>/dev/null || true
