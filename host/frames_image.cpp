@@ -20,6 +20,8 @@ extern "C" float HealPSDfiles(const char* text, double value, char* memBlock, in
     return frame::guarded([&] { return image::mergeSeamlessPSD(text, memBlock, leftRight); });
 }
 
+// Exported by the Windows and Linux builds; the macOS build has neither.
+#if !defined(__APPLE__)
 extern "C" float HealImportFile(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
     if (!text) return image::psd::kCannotOpenOrNotPsd;
@@ -31,6 +33,7 @@ extern "C" float FixEdgesPSD(const char* text, double value, char* memBlock, int
     if (!text) return image::psd::kCannotOpenOrNotPsd;
     return frame::guarded([&] { return image::fixEdgesPSD(text); });
 }
+#endif
 
 extern "C" float RGBtoGrayscale(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);

@@ -33,6 +33,8 @@ extern "C" float OpenPrjFile(const char* text, double value, char* memBlock, int
     return frame::guarded([&] { return project::OpenProjectFile(text, memBlock, project::ProjectLayout::Old); });
 }
 
+// The scene package belongs to the Windows and Linux builds, not to macOS.
+#if !defined(__APPLE__)
 extern "C" float SaveQPP(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
     if (!text || !memBlock) return project::kPackageNoPath;
@@ -44,3 +46,4 @@ extern "C" float OpenQPP(const char* text, double value, char* memBlock, int mem
     if (!text || !memBlock) return project::kPackageNoPath;
     return frame::guarded([&] { return project::OpenQPP(text, memBlock); });
 }
+#endif

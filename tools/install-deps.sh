@@ -13,22 +13,31 @@ test_packages=(
   imagemagick                                    # the second implementation image tests compare with
   libtinyobjloader-dev                           # a second OBJ reader for the OBJ tests
   g++-mingw-w64-x86-64 g++-mingw-w64-i686        # the Windows deliverables
-  wine64 xvfb xdotool                            # running the Windows tests
+  xvfb xdotool                                   # running the Windows tests (wine below)
   g++-multilib qemu-user                         # the 32-bit build of the shared code
 )
+
+# Only the 64-bit Wine: with the i386 packages, `wine` stops running 64-bit
+# programs. Installed with its recommended libraries (X input, fonts), which
+# its dialogs use.
+wine_packages=(wine64 wine)
 
 packages=("${build_packages[@]}")
 [ "$what" = "test" ] && packages+=("${test_packages[@]}")
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+updated=""
+install_missing() {
+  local missing=() p
+  for p in "${@:2}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  [ -n "$updated" ] || { $SUDO apt-get update -q; updated=1; }
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q $1 "${missing[@]}"
+}
+install_missing --no-install-recommends "${packages[@]}"
+[ "$what" = "test" ] && install_missing "" "${wine_packages[@]}"
 
 if [ "$what" = "test" ] && ! locale -a 2>/dev/null | grep -qi '^de_DE.utf8$'; then
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
