@@ -46,9 +46,21 @@ float locateAppendBlocks(std::span<uint8_t> file, TevParts& parts) {
 // negative marker of a missing fourth corner stays as it is.
 void shiftCorners(std::span<uint8_t> corners, int32_t offset) noexcept {
     if (offset == 0) return;
-    for (size_t i = 0; i + 4 <= corners.size(); i += 4) {
-        int32_t corner = readSignInt(corners.data() + i);
-        if (corner >= 0) storeU32le(corners.data() + i, uint32_t(corner) + uint32_t(offset));
+    const size_t count = corners.size() / 4;
+    uint8_t* bytes = corners.data();
+    if constexpr (std::endian::native == std::endian::little) {
+        // Whole words in the file's byte order: a branch-free loop the compiler vectorises.
+        for (size_t i = 0; i < count; ++i) {
+            uint32_t corner;
+            std::memcpy(&corner, bytes + 4 * i, 4);
+            corner = int32_t(corner) < 0 ? corner : corner + uint32_t(offset);
+            std::memcpy(bytes + 4 * i, &corner, 4);
+        }
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            int32_t corner = readSignInt(bytes + 4 * i);
+            if (corner >= 0) storeU32le(bytes + 4 * i, uint32_t(corner) + uint32_t(offset));
+        }
     }
 }
 
