@@ -56,10 +56,10 @@ int openUrl(const char* text) {
     CFRelease(string);
     std::fflush(stdout);
     if (!url) return -1;
-    LSLaunchURLSpec spec = {};
-    spec.appURL = url;
-    spec.itemURLs = nullptr;
-    const OSStatus status = LSOpenFromURLSpec(&spec, nullptr);
+    LSLaunchURLSpec launchSpec = {};
+    launchSpec.appURL = url;
+    launchSpec.itemURLs = nullptr;
+    const OSStatus status = LSOpenFromURLSpec(&launchSpec, nullptr);
     CFRelease(url);
     return static_cast<int16_t>(status);
 }
