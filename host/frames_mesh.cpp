@@ -43,8 +43,8 @@ extern "C" float getFaceIDs(const char* text, double value, char* memBlock, int 
 extern "C" float AlignVertices_Tev(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
     if (!text) return -2;
-    const auto [axis, tolerance] = mesh::splitAlignValue(value);
-    return frame::guarded([&] { return mesh::alignVerticesTev(text, tolerance, axis); });
+    const mesh::AxisAndTolerance align = mesh::splitAlignValue(value);
+    return frame::guarded([&] { return mesh::alignVerticesTev(text, align.tolerance, align.axis); });
 }
 
 extern "C" float SwapVertices_Tev(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
