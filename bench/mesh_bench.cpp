@@ -44,36 +44,30 @@ struct Workspace {
     ~Workspace() { fs::remove_all(dir); }
     std::string path(const char* name) const { return (dir / name).string(); }
 
-    static void block(ostrel::OutputFile& out, int32_t tag, size_t payload, uint32_t count) {
-        out.putI32le(tag);
-        out.putI32le(int32_t(16 + payload));
-        out.putU32le(count);
-        out.putU32le(0);
-    }
     std::string writePart(int index) const {
         std::string file = (dir / ("part" + std::to_string(index) + ".tev")).string();
         ostrel::OutputFile out;
         out.open(file.c_str());
         out.write(ostrel::mesh::kTevHeader);
-        block(out, ostrel::mesh::kTagPoints, size_t(kVertices) * 12, kVertices);
+        ostrel::mesh::writeBlockHeader(out, ostrel::mesh::kTagPoints, size_t(kVertices) * 12, kVertices);
         for (uint32_t v = 0; v < kVertices; ++v) {
             out.putF32le(float(v % 1000) * 0.001f - 0.5f);
             out.putF32le(float(v / 1000) * 0.001f);
             out.putF32le(float(index));
         }
-        block(out, ostrel::mesh::kTagFaces, size_t(kQuads) * 16, kQuads);
+        ostrel::mesh::writeBlockHeader(out, ostrel::mesh::kTagFaces, size_t(kQuads) * 16, kQuads);
         for (uint32_t f = 0; f < kQuads; ++f)
             for (uint32_t corner = 0; corner < 4; ++corner) out.putU32le((f + corner) % kVertices);
-        block(out, ostrel::mesh::kTagGroups, size_t(kQuads) * 2, kQuads);
+        ostrel::mesh::writeBlockHeader(out, ostrel::mesh::kTagGroups, size_t(kQuads) * 2, kQuads);
         for (uint32_t f = 0; f < kQuads; ++f) out.putU16le(uint16_t(index + 1));
-        block(out, 0, 0, 0);
+        ostrel::mesh::writeBlockHeader(out, 0, 0, 0);
         out.commit();
         return file;
     }
     void writePoints(const std::string& file) const {
         ostrel::OutputFile out;
         out.open(file.c_str());
-        block(out, ostrel::mesh::kTagPoints, size_t(kVertices) * 12, kVertices);
+        ostrel::mesh::writeBlockHeader(out, ostrel::mesh::kTagPoints, size_t(kVertices) * 12, kVertices);
         for (uint32_t v = 0; v < kVertices * 3; ++v) out.putF32le(float(v) * 1e-6f);
         out.commit();
     }

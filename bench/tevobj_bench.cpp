@@ -37,29 +37,23 @@ struct Workspace {
     ~Workspace() { fs::remove_all(dir); }
     std::string path(const char* name) const { return (dir / name).string(); }
 
-    static void block(ostrel::OutputFile& out, int32_t tag, size_t payload, uint32_t count) {
-        out.putI32le(tag);
-        out.putI32le(int32_t(16 + payload));
-        out.putU32le(count);
-        out.putU32le(0);
-    }
     // A 2000 x 2000 grid with coordinates of mixed magnitudes and colours.
     void writeTev() const {
         ostrel::OutputFile out;
         out.open(tev.c_str());
         out.write(ostrel::mesh::kTevHeader);
-        block(out, ostrel::mesh::kTagPoints, size_t(kVertices) * 12, kVertices);
+        ostrel::mesh::writeBlockHeader(out, ostrel::mesh::kTagPoints, size_t(kVertices) * 12, kVertices);
         for (uint32_t v = 0; v < kVertices; ++v) {
             out.putF32le(float(v % 2000) * 0.0123f - 12.5f);
             out.putF32le(float(v / 2000) * 0.5f);
             out.putF32le(float(v % 977) * 1.7e-3f);
         }
-        block(out, ostrel::mesh::kTagColours, size_t(kVertices) * 4, kVertices);
+        ostrel::mesh::writeBlockHeader(out, ostrel::mesh::kTagColours, size_t(kVertices) * 4, kVertices);
         for (uint32_t v = 0; v < kVertices; ++v) out.putU32le(v * 2654435761u);
-        block(out, ostrel::mesh::kTagFaces, size_t(kQuads) * 16, kQuads);
+        ostrel::mesh::writeBlockHeader(out, ostrel::mesh::kTagFaces, size_t(kQuads) * 16, kQuads);
         for (uint32_t f = 0; f < kQuads; ++f)
             for (uint32_t corner = 0; corner < 4; ++corner) out.putU32le((f + corner * 2000) % kVertices);
-        block(out, 0, 0, 0);
+        ostrel::mesh::writeBlockHeader(out, 0, 0, 0);
         out.commit();
     }
 };

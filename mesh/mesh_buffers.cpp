@@ -76,10 +76,7 @@ bool fitsBlock(size_t payloadBytes) { return payloadBytes <= size_t(INT32_MAX) -
 
 template <size_t Width>
 void writeBlock(OutputFile& out, int32_t tag, const ValueRuns<Width>& values, size_t itemValues) {
-    out.putI32le(tag);
-    out.putI32le(int32_t(values.byteSize() + kBlockHeaderSize));
-    out.putI32le(int32_t(values.size() / itemValues));
-    out.putI32le(0);
+    writeBlockHeader(out, tag, values.byteSize(), values.size() / itemValues);
     for (const auto& run : values.runs()) out.write(run);
 }
 

@@ -38,6 +38,13 @@ std::optional<std::span<const uint8_t>> blockItems(std::span<const uint8_t> file
     return file.subspan(block.payloadOffset(), size_t(payload));
 }
 
+void writeBlockHeader(OutputFile& out, int32_t tag, size_t payloadBytes, size_t count) {
+    out.putI32le(tag);
+    out.putI32le(int32_t(payloadBytes + kBlockHeaderSize));
+    out.putI32le(int32_t(count));
+    out.putI32le(0);
+}
+
 std::optional<PointsHeader> readPointsHeader(std::span<const uint8_t> file) noexcept {
     if (file.size() < kBlockHeaderSize) return std::nullopt;
     return PointsHeader{readUnInt(file.data()), readUnInt(file.data() + 4), readUnInt(file.data() + 8)};

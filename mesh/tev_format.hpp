@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "core/byte_cursor.hpp"
+#include "core/file_io.hpp"
 
 namespace ostrel::mesh {
 
@@ -64,6 +65,11 @@ std::optional<TevBlock> findBlock(std::span<const uint8_t> file, size_t from, in
 // A block may carry more bytes than its items need.
 std::optional<std::span<const uint8_t>> blockItems(std::span<const uint8_t> file, const TevBlock& block,
                                                    size_t itemBytes) noexcept;
+
+// Writes a block header: the tag, the size of the whole block (these 16 bytes
+// and `payloadBytes`), the item count and a zero reserved word. The caller
+// checks that the size fits its 32-bit field.
+void writeBlockHeader(OutputFile& out, int32_t tag, size_t payloadBytes, size_t count);
 
 // Header fields of a standalone points file.
 struct PointsHeader {
