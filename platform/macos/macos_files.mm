@@ -1,4 +1,5 @@
-// The macOS half of the platform interface: POSIX file calls, folders made by
+// The macOS half of the platform interface (with posix/posix_common.cpp for the
+// plain POSIX file calls): folders made by
 // the file manager, and the local users folder as the public folder.
 // Built only on Apple (Objective-C++ with Foundation).
 
@@ -15,18 +16,6 @@
 #include "platform/platform.hpp"
 
 namespace ostrel::platform {
-
-char folderSeparator() noexcept { return '/'; }
-
-bool deleteFile(const char* path) noexcept { return path && std::remove(path) == 0; }
-
-bool renameFile(const char* oldPath, const char* newPath) noexcept {
-    return oldPath && newPath && std::rename(oldPath, newPath) == 0;
-}
-
-bool truncateFile(const char* path, uint64_t length) noexcept {
-    return path && length <= uint64_t(INT64_MAX) && ::truncate(path, static_cast<off_t>(length)) == 0;
-}
 
 bool createFolder(const char* path) noexcept {
     if (!path) return false;

@@ -1,5 +1,5 @@
-// The POSIX half of the platform interface (Linux; the macOS build has its own
-// folder and may share these calls).
+// The POSIX half of the platform interface (Linux). The file calls that macOS
+// shares are in posix_common.cpp.
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -24,18 +24,6 @@ bool isDotOrDotDot(const char* name) noexcept {
 }
 
 }  // namespace
-
-char folderSeparator() noexcept { return '/'; }
-
-bool deleteFile(const char* path) noexcept { return path && std::remove(path) == 0; }
-
-bool renameFile(const char* oldPath, const char* newPath) noexcept {
-    return oldPath && newPath && std::rename(oldPath, newPath) == 0;
-}
-
-bool truncateFile(const char* path, uint64_t length) noexcept {
-    return path && length <= uint64_t(INT64_MAX) && ::truncate(path, static_cast<off_t>(length)) == 0;
-}
 
 bool createFolder(const char* path) noexcept { return path && ::mkdir(path, 0777) == 0; }
 
