@@ -128,7 +128,7 @@ void BM_FileCopyTo(benchmark::State& state) {
     double operation = 0, plain = 0;
     for (auto _ : state) {
         auto start = Clock::now();
-        if (!ostrel::platform::copyFile(source.c_str(), target.c_str())) state.SkipWithError("copy failed");
+        if (!ostrel::copyFile(source.c_str(), target.c_str())) state.SkipWithError("copy failed");
         operation += seconds(start);
         state.PauseTiming();
         start = Clock::now();

@@ -14,10 +14,14 @@ function(ostrel_warnings target)
 endfunction()
 
 # One static library per subsystem, from the sources of its folder (and, where
-# it has them, of platform-specific folders passed as extra globs).
+# it has them, of platform-specific folders passed as extra globs), less the
+# files named in EXCLUDE.
 function(ostrel_subsystem name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS;SOURCES;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${ARG_SOURCES})
+  foreach(excluded ${ARG_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
   if(NOT sources)
     # A subsystem whose workers are still to come.
     add_library(${name} INTERFACE)

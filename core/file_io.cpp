@@ -1,101 +1,118 @@
 #include "core/file_io.hpp"
 
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
-#ifdef _WIN32
-#include <process.h>
-#define OSTREL_GETPID _getpid
-#else
-#include <unistd.h>
-#define OSTREL_GETPID getpid
-#endif
-#ifdef __linux__
-#include <cerrno>
-#endif
+#include "core/file_system.hpp"
+#include "core/path_text.hpp"
 
 namespace ostrel {
-namespace {
 
-bool seekTo(std::FILE* f, int64_t offset, int origin) {
-#ifdef _WIN32
-    return _fseeki64(f, offset, origin) == 0;
-#else
-    return fseeko(f, static_cast<off_t>(offset), origin) == 0;
-#endif
-}
+// ---- File: the parts every platform shares ----------------------------------
 
-int64_t tellPosition(std::FILE* f) {
-#ifdef _WIN32
-    return _ftelli64(f);
-#else
-    return static_cast<int64_t>(ftello(f));
-#endif
-}
+File::~File() { close(); }
 
-std::string temporaryNameBeside(const std::string& target) {
-    static unsigned counter = 0;
-    return target + ".~ostrel" + std::to_string(OSTREL_GETPID()) + "_" + std::to_string(++counter);
-}
-
-}  // namespace
-
-std::optional<uint64_t> streamSize(std::FILE* file) {
-    if (!seekTo(file, 0, SEEK_END)) return std::nullopt;
-    int64_t size = tellPosition(file);
-    if (size < 0 || !seekTo(file, 0, SEEK_SET)) return std::nullopt;
-    return static_cast<uint64_t>(size);
-}
-
-std::optional<ByteBuffer> readWholeStream(std::FILE* file) {
-    auto size = streamSize(file);
-    if (!size || *size > SIZE_MAX) return std::nullopt;
-    ByteBuffer buffer(static_cast<size_t>(*size));
-    size_t done = 0;
-    while (done < buffer.size()) {
-        size_t got = std::fread(buffer.data() + done, 1, buffer.size() - done, file);
-        if (got == 0) return std::nullopt;
-        done += got;
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        close();
+        native_ = std::exchange(other.native_, kClosed);
     }
+    return *this;
+}
+
+bool File::readExact(void* data, size_t size) {
+    auto* bytes = static_cast<uint8_t*>(data);
+    while (size > 0) {
+        const auto got = readSome(bytes, size);
+        if (!got || *got == 0) return false;
+        bytes += *got;
+        size -= *got;
+    }
+    return true;
+}
+
+// ---- Whole-file reads ----------------------------------------------------------
+
+std::optional<ByteBuffer> readWholeFile(File& file) {
+    const auto size = file.size();
+    if (!size || *size > SIZE_MAX || !file.seek(0)) return std::nullopt;
+    ByteBuffer buffer(static_cast<size_t>(*size));
+    if (!file.readExact(buffer.data(), buffer.size())) return std::nullopt;
     return buffer;
 }
 
 std::optional<ByteBuffer> readWholeFile(const char* path) {
-    if (!path) return std::nullopt;
-    // A folder opens as a stream on some systems; it is not a file to read.
-    std::error_code ec;
-    if (std::filesystem::is_directory(std::filesystem::path(path), ec)) return std::nullopt;
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return std::nullopt;
-    auto bytes = readWholeStream(file);
-    std::fclose(file);
-    return bytes;
+    File file = File::openInput(path);
+    if (!file.isOpen()) return std::nullopt;
+    return readWholeFile(file);
 }
+
+// ---- OutputFile ------------------------------------------------------------------
+
+namespace {
+
+// ".~" and 12 letters: short enough that a target of the longest legal name
+// (255 bytes) still has a temporary file beside it, and unpredictable, so a
+// file planted beside the target cannot await the output.
+std::string temporaryNameIn(std::string_view folder) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    uint64_t bits = FileSystem::randomBits();
+    std::string name(folder);
+    name += ".~";
+    for (int i = 0; i < 12; ++i, bits /= 36) name += kLetters[bits % 36];
+    return name;
+}
+
+// Creates the temporary file in `folder`; its path, or nothing when the folder
+// does not let one be made.
+std::optional<std::string> createTemporaryIn(std::string_view folder, File& file) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = temporaryNameIn(folder);
+        switch (FileSystem::createExclusive(name, file)) {
+        case FileSystem::Created::Yes:
+            return name;
+        case FileSystem::Created::NameTaken:
+            continue;
+        case FileSystem::Created::No:
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 OutputFile::~OutputFile() { abandon(); }
 
 bool OutputFile::open(const char* path) {
     abandon();
     if (!path || !*path) return false;
-    target_ = path;
-    temp_ = temporaryNameBeside(target_);
-    file_ = std::fopen(temp_.c_str(), "wb");
-    if (!file_) return false;
-    std::setvbuf(file_, nullptr, _IONBF, 0);  // our own buffer does the batching
+    // A link is followed to the file it names: that file is replaced and the
+    // link keeps pointing at it.
+    auto target = FileSystem::resolveLinks(path);
+    if (!target) return false;
+    const FileSystem::Target existing = FileSystem::inspect(*target);
+    if (existing.kind == FileSystem::Kind::Other) return false;
+    // A target its owner made read-only is left alone.
+    const bool refused = existing.kind == FileSystem::Kind::RegularFile && !existing.writable;
+    std::optional<std::string> temp;
+    if (!refused) {
+        temp = createTemporaryIn(folderPart(*target), file_);
+        if (!temp && existing.kind == FileSystem::Kind::Missing) return false;
+    }
+
+    target_ = std::move(*target);
+    temp_ = temp.value_or(std::string());
     buffer_.reset(new char[kBufferSize]);
     used_ = 0;
-    failed_ = false;
+    // Without a temporary file beside it, the target cannot be replaced all
+    // at once: the output fails rather than write into the user's file.
+    failed_ = !temp;
+    if (temp && existing.kind == FileSystem::Kind::RegularFile) FileSystem::copyPermissions(file_, target_);
     return true;
 }
 
 void OutputFile::flushBuffer() {
-    if (!file_) {
-        failed_ = true;
-        used_ = 0;
-        return;
-    }
-    if (used_ && !failed_ && std::fwrite(buffer_.get(), 1, used_, file_) != used_) failed_ = true;
+    if (used_ && !failed_ && !file_.writeAll(buffer_.get(), used_)) failed_ = true;
     used_ = 0;
 }
 
@@ -110,55 +127,27 @@ void OutputFile::write(const void* data, size_t size) {
     if (size < kBufferSize) {
         std::memcpy(buffer_.get(), bytes, size);
         used_ = size;
-    } else if (file_ && !failed_ && std::fwrite(bytes, 1, size, file_) != size) {
+    } else if (!failed_ && !file_.writeAll(bytes, size)) {
         failed_ = true;
     }
 }
 
-namespace {
-
-// The kernel's file-to-file copy: 1 when `in` was copied to its end, 0 when the
-// system cannot do it for these files (the caller copies itself), -1 on error.
-int copyInKernel([[maybe_unused]] std::FILE* in, [[maybe_unused]] std::FILE* out) {
-#ifdef __linux__
-    const int from = fileno(in), to = fileno(out);
-    bool copiedAny = false;
-    for (;;) {
-        ssize_t n = copy_file_range(from, nullptr, to, nullptr, size_t(1) << 30, 0);
-        if (n > 0) {
-            copiedAny = true;
-            continue;
-        }
-        if (n == 0) return 1;
-        if (errno == EINTR) continue;
-        // Unsupported between these files: nothing moved yet, so copying by
-        // hand from here gives the same bytes.
-        if (!copiedAny && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) return 0;
-        return -1;
-    }
-#else
-    return 0;
-#endif
-}
-
-}  // namespace
-
-bool OutputFile::writeFrom(std::FILE* in) {
-    if (!file_ || failed_) return false;
+bool OutputFile::writeFrom(File& in) {
     flushBuffer();
-    if (failed_) return false;
-    if (int kernel = copyInKernel(in, file_); kernel != 0) {
-        failed_ = failed_ || kernel < 0;
+    if (failed_ || !file_.isOpen()) return false;
+    if (int kernel = FileSystem::copyInKernel(in, file_); kernel != 0) {
+        failed_ = kernel < 0;
         return !failed_;
     }
     constexpr size_t kChunk = size_t(4) << 20;
     std::unique_ptr<char[]> chunk(new char[kChunk]);
     for (;;) {
-        const size_t got = std::fread(chunk.get(), 1, kChunk, in);
-        if (got) write(chunk.get(), got);
-        if (got < kChunk) break;
+        const auto got = in.readSome(chunk.get(), kChunk);
+        if (!got) failed_ = true;
+        if (!got || *got == 0) break;
+        if (!file_.writeAll(chunk.get(), *got)) failed_ = true;
+        if (failed_) break;
     }
-    if (std::ferror(in)) failed_ = true;
     return !failed_;
 }
 
@@ -179,28 +168,20 @@ void OutputFile::putF32le(float v) {
 }
 
 bool OutputFile::commit() {
-    if (!file_) return false;
+    if (!buffer_) return false;
     flushBuffer();
-    bool ok = !failed_ && std::fflush(file_) == 0;
-    ok = (std::fclose(file_) == 0) && ok;
-    file_ = nullptr;
-    if (ok) {
-        std::error_code ec;
-        std::filesystem::rename(std::filesystem::path(temp_), std::filesystem::path(target_), ec);
-        ok = !ec;
-    }
-    if (!ok) std::remove(temp_.c_str());
+    bool ok = !failed_ && file_.isOpen();
+    ok = file_.close() && ok;
+    ok = ok && FileSystem::replace(temp_, target_);
+    if (!ok) abandon();
     temp_.clear();
     buffer_.reset();
     return ok;
 }
 
 void OutputFile::abandon() {
-    if (file_) {
-        std::fclose(file_);
-        file_ = nullptr;
-        std::remove(temp_.c_str());
-    }
+    if (file_.isOpen()) file_.close();
+    if (!temp_.empty()) removeFile(temp_.c_str());
     temp_.clear();
     buffer_.reset();
     used_ = 0;
@@ -211,6 +192,88 @@ bool writeWholeFile(const char* path, std::span<const uint8_t> bytes) {
     if (!out.open(path)) return false;
     out.write(bytes);
     return out.commit();
+}
+
+bool copyFile(const char* source, const char* target) {
+    if (!source || !target) return false;
+    // Replacing a file by itself: nothing to do, and writing the target would
+    // destroy the source.
+    if (sameExistingFile(source, target)) return true;
+    File in = File::openInput(source);
+    if (!in.isOpen()) return false;
+    OutputFile out;
+    return out.open(target) && out.writeFrom(in) && out.commit();
+}
+
+// ---- InPlaceUpdate -------------------------------------------------------------
+
+bool InPlaceUpdate::open(const char* path, Open how) {
+    rollBack();
+    created_ = false;
+    path_ = path ? path : "";
+    file_ = how == Open::CreateIfMissing ? File::openOrCreateForUpdate(path, created_) : File::openForUpdate(path);
+    const auto size = file_.size();
+    if (!size) {
+        rollBack();
+        return false;
+    }
+    originalSize_ = end_ = *size;
+    saved_.clear();
+    failed_ = false;
+    return true;
+}
+
+bool InPlaceUpdate::readAt(uint64_t offset, void* data, size_t size) {
+    return !failed_ && file_.seek(offset) && file_.readExact(data, size);
+}
+
+bool InPlaceUpdate::overwrite(uint64_t offset, std::span<const uint8_t> bytes) {
+    if (failed_ || !file_.isOpen()) return false;
+    if (bytes.empty()) return true;
+    // Only the bytes that were there before are kept: what lies past the old
+    // end goes when the file is cut back.
+    const uint64_t keptEnd = std::min(originalSize_, offset + bytes.size());
+    if (offset < keptEnd) {
+        Saved old{offset, std::vector<uint8_t>(size_t(keptEnd - offset))};
+        if (!readAt(offset, old.bytes.data(), old.bytes.size())) {
+            failed_ = true;
+            return false;
+        }
+        saved_.push_back(std::move(old));
+    }
+    failed_ = !file_.seek(offset) || !file_.writeAll(bytes.data(), bytes.size());
+    if (!failed_) end_ = std::max(end_, offset + bytes.size());
+    return !failed_;
+}
+
+bool InPlaceUpdate::append(std::span<const uint8_t> bytes) { return overwrite(end_, bytes); }
+
+bool InPlaceUpdate::commit() {
+    if (!file_.isOpen()) return false;
+    if (!failed_ && file_.close()) {
+        saved_.clear();
+        created_ = false;
+        return true;
+    }
+    // A close that failed may have lost written bytes: put the old ones back.
+    if (!file_.isOpen()) file_ = File::openForUpdate(path_.c_str());
+    rollBack();
+    return false;
+}
+
+void InPlaceUpdate::rollBack() noexcept {
+    if (file_.isOpen()) {
+        // Newest first, so a range written twice ends with its oldest bytes.
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+            if (file_.seek(it->offset)) file_.writeAll(it->bytes.data(), it->bytes.size());
+        // A write that failed halfway may have grown the file all the same.
+        if (file_.size() != originalSize_) file_.truncate(originalSize_);
+        file_.close();
+    }
+    if (created_) removeFile(path_.c_str());
+    saved_.clear();
+    created_ = false;
+    end_ = originalSize_;
 }
 
 }  // namespace ostrel

@@ -1,20 +1,34 @@
 #pragma once
-// Whole-file input and buffered, all-or-nothing output.
+// The one file-access layer: every file the library opens, reads, replaces,
+// copies, seeks or updates goes through this header. File safety is decided
+// here, once:
 //
-// Readers load a file whole and parse it from memory; writers stream through a
-// large buffer into a temporary file beside the target and rename it over the
-// target only when every byte reached the disk. A failed operation therefore
-// never destroys the user's existing file, and a write failure (disk full) is
-// always seen by the caller of commit().
+// - Inputs are regular files. A FIFO, device, socket or folder (or a link to
+//   one) is refused at open, before a single byte is read, so no call blocks
+//   and no endless source is read.
+// - An output that replaces a file is written to a temporary file created
+//   exclusively beside the target under a short random name (never through a
+//   link, never reusing a file that is there), given the old file's
+//   permission bits, and renamed over the target only when every byte reached
+//   the disk. A failed operation never destroys, exposes or hands over the
+//   user's file. A target that is a symbolic link has the file it names
+//   replaced; the link stays.
+// - An in-place update keeps the bytes it overwrites and puts them back, and
+//   cuts an append back off, when any write fails.
+// - Every copy loop stops at the first failed write.
+//
+// The platform differences live in file_system_posix.cpp and
+// file_system_windows.cpp behind the File handle and the few functions below.
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ostrel {
 
@@ -41,13 +55,69 @@ private:
     size_t size_ = 0;
 };
 
-// The whole file, or nothing when it cannot be opened or read completely.
-std::optional<ByteBuffer> readWholeFile(const char* path);
-// The same from a stream already open, read from its start.
-std::optional<ByteBuffer> readWholeStream(std::FILE* file);
+// An open file: the one handle type (a descriptor on POSIX, a HANDLE on
+// Windows). Closed when dropped; close() says whether the close succeeded.
+class File {
+public:
+    File() = default;
+    ~File();
+    File(File&& other) noexcept : native_(std::exchange(other.native_, kClosed)) {}
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
 
-// 64-bit size of an open stream (seeks to the end and back to the start).
-std::optional<uint64_t> streamSize(std::FILE* file);
+    // An existing regular file for reading; closed when `path` is missing,
+    // not a regular file, or cannot be read. Never blocks.
+    static File openInput(const char* path);
+    // An existing regular file for reading and writing, under the same rules.
+    static File openForUpdate(const char* path);
+    // As openForUpdate, creating an empty file when there is none; `created`
+    // tells which happened.
+    static File openOrCreateForUpdate(const char* path, bool& created);
+
+    bool isOpen() const noexcept { return native_ != kClosed; }
+    std::optional<uint64_t> size() const;
+    // The one 64-bit seek: positions the next read or write.
+    bool seek(uint64_t offset);
+    // Up to `size` bytes from the current position: the count read (0 at the
+    // end), or nothing on a read error.
+    std::optional<size_t> readSome(void* data, size_t size);
+    // Exactly `size` bytes, or false.
+    bool readExact(void* data, size_t size);
+    // Every byte, or false.
+    bool writeAll(const void* data, size_t size);
+    bool truncate(uint64_t length);
+    bool close();
+
+    using Native = intptr_t;
+    Native native() const noexcept { return native_; }
+
+private:
+    friend struct FileSystem;
+    static constexpr Native kClosed = -1;
+    explicit File(Native native) noexcept : native_(native) {}
+    Native native_ = kClosed;
+};
+
+// The whole file, or nothing when it is not a regular file or cannot be read
+// completely.
+std::optional<ByteBuffer> readWholeFile(const char* path);
+// The rest of an open file from its start.
+std::optional<ByteBuffer> readWholeFile(File& file);
+
+// True when both paths name one existing file (same device and file number,
+// through links, "..", and the like).
+bool sameExistingFile(const char* a, const char* b) noexcept;
+
+// Renames `from` to `to` only when nothing is at `to`: an existing file is
+// never replaced, on any platform. True on success.
+bool renameWithoutReplacing(const char* from, const char* to) noexcept;
+
+// Removes a file (or, on POSIX, an empty folder), as the C runtime's remove().
+bool removeFile(const char* path) noexcept;
+
+// True when something, even a dangling link, has the name `path`.
+bool pathTaken(const char* path) noexcept;
 
 class OutputFile {
 public:
@@ -56,8 +126,12 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Creates the temporary file beside `path`. False when it cannot be created
-    // (missing folder, no permission); the target is untouched either way.
+    // Prepares the replacement of `path`. False when there is nothing to
+    // write into: the folder is missing or the target is not a regular file.
+    // A target that exists but may not be replaced (the caller may not write
+    // it, or may not create files beside it) opens as failed: commit() then
+    // answers false, so the caller reports its write-failure code, and the
+    // target is untouched either way.
     bool open(const char* path);
 
     void write(const void* data, size_t size);
@@ -69,8 +143,9 @@ public:
     }
     // Appends everything from the current position of `in` to its end. Where
     // the system copies between files itself, the bytes never pass through
-    // this process. False, with the output failed, on a read error.
-    bool writeFrom(std::FILE* in);
+    // this process. Stops at the first failed read or write; false, with the
+    // output failed, then.
+    bool writeFrom(File& in);
     void putU32le(uint32_t v);
     void putI32le(int32_t v) { putU32le(static_cast<uint32_t>(v)); }
     void putF32le(float v);
@@ -89,7 +164,7 @@ private:
     static constexpr size_t kBufferSize = size_t(1) << 20;
     void flushBuffer();
 
-    std::FILE* file_ = nullptr;
+    File file_;
     std::string target_;
     std::string temp_;
     std::unique_ptr<char[]> buffer_;
@@ -99,5 +174,52 @@ private:
 
 // Replaces `path` with exactly `bytes`, through OutputFile.
 bool writeWholeFile(const char* path, std::span<const uint8_t> bytes);
+
+// Copies the regular file `source` to `target` through OutputFile: a missing
+// or unreadable source or a failed write leaves the old target as it was;
+// copying a file onto itself leaves it intact and succeeds. True on success.
+bool copyFile(const char* source, const char* target);
+
+// Changes an existing file where it lies (overwrites and appends), all or
+// nothing: the bytes each overwrite replaces are kept, and when any write
+// fails, or the update is dropped without commit(), they are written back and
+// the file is cut to its old length (a file the update created is removed).
+// The file must not be changed by anything else meanwhile.
+class InPlaceUpdate {
+public:
+    enum class Open { ExistingOnly, CreateIfMissing };
+    InPlaceUpdate() = default;
+    ~InPlaceUpdate() { rollBack(); }
+    InPlaceUpdate(const InPlaceUpdate&) = delete;
+    InPlaceUpdate& operator=(const InPlaceUpdate&) = delete;
+
+    // False when the file cannot be opened for reading and writing (missing
+    // under ExistingOnly, not a regular file, no permission).
+    bool open(const char* path, Open how = Open::ExistingOnly);
+    // The length the file had when opened.
+    uint64_t originalSize() const noexcept { return originalSize_; }
+    // Reads `size` bytes at `offset` as the file stands now.
+    bool readAt(uint64_t offset, void* data, size_t size);
+    bool overwrite(uint64_t offset, std::span<const uint8_t> bytes);
+    bool append(std::span<const uint8_t> bytes);
+    // Closes the file. True when every write and the close succeeded;
+    // otherwise the file is put back as it was and false is answered.
+    bool commit();
+
+private:
+    struct Saved {
+        uint64_t offset;
+        std::vector<uint8_t> bytes;
+    };
+    void rollBack() noexcept;
+
+    File file_;
+    std::string path_;
+    uint64_t originalSize_ = 0;
+    uint64_t end_ = 0;
+    std::vector<Saved> saved_;
+    bool created_ = false;
+    bool failed_ = false;
+};
 
 }  // namespace ostrel

@@ -1,8 +1,10 @@
-// Frames of the file and folder exports. Each is one platform call; the
-// frames turn its success into 0 and every failure into -1.
+// Frames of the file and folder exports. Each is one call of the file-access
+// layer or the platform; the frames turn its success into 0 and every failure
+// into -1.
 
 #include <cstring>
 
+#include "core/file_io.hpp"
 #include "host/frame.hpp"
 #include "platform/folder_clear.hpp"
 #include "platform/platform.hpp"
@@ -21,21 +23,21 @@ float outcome(bool ok) noexcept { return ok ? kDone : kFailed; }
 extern "C" float FileDelete(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
     if (!text) return kFailed;
-    return outcome(platform::deleteFile(text));
+    return outcome(removeFile(text));
 }
 
 extern "C" float FileRename(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    // Renaming a path onto itself is refused in every build, so the answer does
-    // not depend on the platform.
+    // Renaming a path onto itself, or onto any existing file, is refused in
+    // every build, so a script behaves alike on each.
     if (!text || !memBlock || std::strcmp(text, memBlock) == 0) return kFailed;
-    return outcome(platform::renameFile(text, memBlock));
+    return outcome(renameWithoutReplacing(text, memBlock));
 }
 
 extern "C" float FileCopyTo(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
     if (!text || !memBlock) return kFailed;
-    return frame::guarded([&] { return outcome(platform::copyFile(text, memBlock)); });
+    return frame::guarded([&] { return outcome(copyFile(text, memBlock)); });
 }
 
 extern "C" float CreateFolder(const char* text, double value, char* memBlock, int memBlockSize) noexcept {

@@ -1,8 +1,5 @@
 #include "mesh/swap_align.hpp"
 
-#include <cstdio>
-#include <memory>
-
 #include "core/convert.hpp"
 #include "core/file_io.hpp"
 #include "mesh/tev_format.hpp"
@@ -10,25 +7,12 @@
 namespace ostrel::mesh {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-FileHandle openReadWrite(const char* path) { return FileHandle(path ? std::fopen(path, "r+b") : nullptr); }
-
-// Overwrites `bytes` at `offset` of an open file; true when all arrived.
-bool overwriteAt(std::FILE* file, size_t offset, std::span<const uint8_t> bytes) {
-    if (bytes.empty()) return true;
-#ifdef _WIN32
-    if (_fseeki64(file, int64_t(offset), SEEK_SET) != 0) return false;
-#else
-    if (fseeko(file, off_t(offset), SEEK_SET) != 0) return false;
-#endif
-    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+// Writes the new positions over the old ones, all or nothing: when a write
+// fails, the file is as it was.
+bool overwritePayload(const char* path, uint64_t offset, std::span<const uint8_t> positions) {
+    InPlaceUpdate tev;
+    return tev.open(path) && tev.overwrite(offset, positions) && tev.commit();
 }
-
-bool finish(FileHandle file) { return std::fclose(file.release()) == 0; }
 
 }  // namespace
 
@@ -76,10 +60,7 @@ float alignVerticesTev(const char* path, float tolerance, int32_t axis) {
     if (float code = locateSwapPayload(tev->bytes(), payload); code != 0) return code;
     auto points = tev->bytes().subspan(payload.offset, payload.vertexCount * kPointBytes);
     snapAxis(points, tolerance, axis);
-    FileHandle file = openReadWrite(path);
-    if (!file) return kSwapCannotWriteTev;
-    bool written = overwriteAt(file.get(), payload.offset, points);
-    return finish(std::move(file)) && written ? 0.0f : kSwapCannotWriteTev;
+    return overwritePayload(path, payload.offset, points) ? 0.0f : kSwapCannotWriteTev;
 }
 
 float swapVerticesTev(const char* tevPath, const char* pointsPath) {
@@ -91,18 +72,14 @@ float swapVerticesTev(const char* tevPath, const char* pointsPath) {
 
     // The points file is opened for reading and writing, as the host expects:
     // one it could not also write is refused.
-    FileHandle pointsFile = openReadWrite(pointsPath);
-    if (!pointsFile) return kSwapCannotOpenPoints;
-    auto points = readWholeStream(pointsFile.get());
-    pointsFile.reset();
+    File pointsFile = File::openForUpdate(pointsPath);
+    auto points = pointsFile.isOpen() ? readWholeFile(pointsFile) : std::nullopt;
+    pointsFile.close();
     if (!points) return kSwapCannotOpenPoints;
     if (float code = matchPointsFile(points->bytes(), payload); code != 0) return code;
 
-    FileHandle tevFile = openReadWrite(tevPath);
-    if (!tevFile) return kSwapCannotWriteTev;
-    bool written = overwriteAt(tevFile.get(), payload.offset,
-                               points->bytes().subspan(kBlockHeaderSize, payload.vertexCount * kPointBytes));
-    return finish(std::move(tevFile)) && written ? 0.0f : kSwapCannotWriteTev;
+    const auto positions = points->bytes().subspan(kBlockHeaderSize, payload.vertexCount * kPointBytes);
+    return overwritePayload(tevPath, payload.offset, positions) ? 0.0f : kSwapCannotWriteTev;
 }
 
 }  // namespace ostrel::mesh

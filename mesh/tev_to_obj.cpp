@@ -293,6 +293,8 @@ float writeOBJfromTev(const char* tevPath, const char* objPath) {
     if (!tev) return kTevObjCannotOpen;
     ObjPlan plan;
     if (float r = planTevToObj(tev->bytes(), plan); r != 0) return r;
+    // Writing the OBJ over its own Tev input would destroy the input.
+    if (sameExistingFile(tevPath, objPath)) return kTevObjCannotWrite;
 
     OutputFile file;
     if (!file.open(objPath)) return kTevObjCannotWrite;
@@ -310,6 +312,7 @@ float writeOBJfromTev(const char* tevPath, const char* objPath) {
 float ReadVertColorTev(const char* inputPath, const char* outputPath) {
     const auto tev = readWholeFile(inputPath);
     if (!tev) return kTevObjCannotOpen;
+    if (sameExistingFile(inputPath, outputPath)) return kTevObjCannotWrite;
     OutputFile file;
     if (!file.open(outputPath)) return kTevObjCannotWrite;
     TextStage out(&file);

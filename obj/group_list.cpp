@@ -128,6 +128,8 @@ float getGroupsListFile(const char* containerPath, const char* outputPath) {
     if (!container) return kListFileCannotOpen;
     int64_t start = locateGroupListPayload(container->bytes());
     if (start < 0) return float(start);
+    // The payload written over its own container would destroy the container.
+    if (sameExistingFile(containerPath, outputPath)) return kDaxCannotWrite;
     OutputFile out;
     if (!out.open(outputPath)) return kDaxCannotWrite;
     out.write(container->bytes().subspan(size_t(start)));

@@ -2,20 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <system_error>
 
 namespace ostrel::obj {
-
-std::string_view folderPart(std::string_view path) noexcept {
-    size_t last = path.find_last_of("/\\");
-    return last == std::string_view::npos ? std::string_view() : path.substr(0, last + 1);
-}
-
-std::string_view baseNameWithoutExtension(std::string_view path) noexcept {
-    std::string_view name = path.substr(folderPart(path).size());
-    return name.substr(0, name.rfind('.'));
-}
 
 namespace {
 
@@ -36,13 +24,6 @@ bool isWindowsDeviceName(std::string_view name) noexcept {
            stem[3] <= '9';
 }
 
-bool pathTaken(const std::string& path) {
-    std::error_code ec;
-    // symlink_status: a dangling link still takes the name.
-    auto status = std::filesystem::symlink_status(std::filesystem::path(path), ec);
-    return status.type() != std::filesystem::file_type::not_found;
-}
-
 }  // namespace
 
 std::string fileNameSafe(std::string_view groupName, FileNameRules rules) {
@@ -56,15 +37,9 @@ std::string fileNameSafe(std::string_view groupName, FileNameRules rules) {
 std::string freeOutputName(std::string_view folder, std::string_view groupName, std::string_view extension) {
     const std::string stem = std::string(folder) + fileNameSafe(groupName);
     std::string candidate = stem + std::string(extension);
-    for (uint64_t n = 1; pathTaken(candidate); ++n)
+    for (uint64_t n = 1; pathTaken(candidate.c_str()); ++n)
         candidate = stem + "_copy" + std::to_string(n) + std::string(extension);
     return candidate;
-}
-
-bool sameExistingFile(const char* first, const char* second) noexcept {
-    std::error_code ec;
-    bool same = std::filesystem::equivalent(std::filesystem::path(first), std::filesystem::path(second), ec);
-    return !ec && same;
 }
 
 VertexSetBuilder::VertexSetBuilder(size_t vertexCount) : stamp_(vertexCount, 0), newNumber_(vertexCount, 0) {}

@@ -11,17 +11,11 @@
 
 #include "core/file_io.hpp"
 #include "core/number_text.hpp"
+#include "core/path_text.hpp"
 #include "core/pod_buffer.hpp"
 #include "core/text_out.hpp"
 
 namespace ostrel::obj {
-
-// Everything up to and including the last "/" or "\"; empty when there is none.
-std::string_view folderPart(std::string_view path) noexcept;
-
-// A file name part of a path (after the last "/" or "\") without its
-// extension (from the last "." of that part on).
-std::string_view baseNameWithoutExtension(std::string_view path) noexcept;
 
 // Which characters a file name may not hold: the host system's own rules, or
 // Windows' (which also reserve device names such as CON and COM1).
@@ -42,9 +36,6 @@ std::string fileNameSafe(std::string_view groupName, FileNameRules rules = kNati
 // name_copy1, name_copy2, ... that does not exist. An existing file is never
 // chosen, so never overwritten.
 std::string freeOutputName(std::string_view folder, std::string_view groupName, std::string_view extension);
-
-// True when both paths name one existing file (through links, "..", and the like).
-bool sameExistingFile(const char* first, const char* second) noexcept;
 
 // Turns 0-based vertex indices (with repeats, in any order) into the ascending
 // list of distinct indices, and gives each its 1-based position in that list.

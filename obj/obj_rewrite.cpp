@@ -1,9 +1,5 @@
 #include "obj/obj_rewrite.hpp"
 
-#include <cstdio>
-#include <filesystem>
-#include <memory>
-
 #include "core/pod_buffer.hpp"
 #include "obj/group_list.hpp"
 #include "obj/obj_output.hpp"
@@ -142,22 +138,16 @@ namespace {
 // copy ends with a line end (or is empty).
 bool copyExistingFile(const char* path, OutputFile& out, bool& endsInLine) {
     endsInLine = true;
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return !std::filesystem::exists(std::filesystem::path(path));
-    constexpr size_t kChunk = size_t(1) << 20;
-    std::unique_ptr<char[]> chunk(new char[kChunk]);
-    bool ok = true;
-    for (;;) {
-        size_t got = std::fread(chunk.get(), 1, kChunk, file);
-        if (got == 0) {
-            ok = !std::ferror(file);
-            break;
-        }
-        out.write(chunk.get(), got);
-        endsInLine = chunk[got - 1] == '\n';
+    File file = File::openInput(path);
+    if (!file.isOpen()) return !pathTaken(path);
+    const auto size = file.size();
+    if (!size) return false;
+    if (*size > 0) {
+        char last = 0;
+        if (!file.seek(*size - 1) || !file.readExact(&last, 1) || !file.seek(0)) return false;
+        endsInLine = last == '\n';
     }
-    std::fclose(file);
-    return ok;
+    return out.writeFrom(file);
 }
 
 struct Appended {

@@ -4,6 +4,7 @@
 
 #include "platform/folder_clear.hpp"
 
+#include "core/file_io.hpp"
 #include "platform/platform.hpp"
 
 namespace ostrel::platform {
@@ -23,7 +24,7 @@ bool ClearFolder(std::string_view folder) {
     for (const std::string& name : *names) {
         if (base.size() + name.size() > kMaxJoinedPath) continue;
         entryPath.assign(base).append(name);
-        if (!IsDirectory(entryPath)) deleteFile(entryPath.c_str());   // failures are ignored
+        if (!IsDirectory(entryPath)) removeFile(entryPath.c_str());   // failures are ignored
     }
     return true;
 }

@@ -1,7 +1,6 @@
 #include "project/project_file.hpp"
 
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -91,11 +90,9 @@ void walkChunks(std::span<const uint8_t> file, size_t position, const ChunkLayou
     if (position < file.size()) out.chainBroken = true;
 }
 
-bool appendChunk(std::FILE* project, const uint8_t (&header)[kNewChunkHeaderBytes], std::span<const uint8_t> data) {
+bool appendChunk(InPlaceUpdate& project, const uint8_t (&header)[kNewChunkHeaderBytes], std::span<const uint8_t> data) {
     const uint8_t filler = data.empty() ? 0 : data.back();
-    return std::fwrite(header, 1, sizeof header, project) == sizeof header &&
-           (data.empty() || std::fwrite(data.data(), 1, data.size(), project) == data.size()) &&
-           std::fwrite(&filler, 1, 1, project) == 1;
+    return project.append(header) && project.append(data) && project.append({&filler, 1});
 }
 
 // False when the file could not be written completely.
@@ -169,6 +166,9 @@ float AddDatFile(const char* dataPath, int32_t kind, const char* projectPath) {
     if (!number) return kDatNoChunkNumber;
     const auto data = readWholeFile(dataPath);
     if (!data) return kDatCannotRead;
+    // Appending the project to itself would store a copy of the project as its
+    // own data file.
+    if (sameExistingFile(dataPath, projectPath)) return kDatCannotAppend;
     if (data->size() > UINT32_MAX - kNewChunkHeaderBytes) return kDatCannotRead;
 
     uint8_t header[kNewChunkHeaderBytes];
@@ -180,15 +180,10 @@ float AddDatFile(const char* dataPath, int32_t kind, const char* projectPath) {
 
     // The chunk is appended in place: a project holds every data file, and
     // rewriting it for each one would copy it again and again. A failed append
-    // is undone by cutting the file back to its old length.
-    std::FILE* project = std::fopen(projectPath, "ab");
-    if (!project) return kDatCannotAppend;
-    const auto oldLength = streamSize(project);
-    bool ok = oldLength && appendChunk(project, header, data->bytes());
-    ok = std::fflush(project) == 0 && ok;
-    ok = std::fclose(project) == 0 && ok;
-    if (!ok && oldLength) platform::truncateFile(projectPath, *oldLength);
-    return ok ? 0.0f : kDatCannotAppend;
+    // is undone, leaving the file at its old length.
+    InPlaceUpdate project;
+    if (!project.open(projectPath, InPlaceUpdate::Open::CreateIfMissing)) return kDatCannotAppend;
+    return appendChunk(project, header, data->bytes()) && project.commit() ? 0.0f : kDatCannotAppend;
 }
 
 float OpenProjectFile(const char* path, const char* targetPath, ProjectLayout layout) {

@@ -36,7 +36,7 @@ bool packSlots(std::string_view basePath, OutputFile& package, SlotSizes& sizes)
 }
 
 bool samePath(const std::string& a, const std::string& b) {
-    return a == b || platform::sameExistingFile(a.c_str(), b.c_str());
+    return a == b || sameExistingFile(a.c_str(), b.c_str());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/file_io.hpp"
 #include "platform/folder_clear.hpp"
 #include "platform/platform.hpp"
 #include "tests/support/file_size_limit.hpp"
@@ -34,7 +35,7 @@ TEST(CopyFile, CopiesEveryByteAndReplacesTheTarget) {
         const Bytes data = patternBytes(size);
         writeFile(dir.file("src.bin"), data);
         writeText(dir.file("dst.bin"), "old target that is longer than some of the sources");
-        ASSERT_TRUE(platform::copyFile(dir.file("src.bin").c_str(), dir.file("dst.bin").c_str())) << size;
+        ASSERT_TRUE(copyFile(dir.file("src.bin").c_str(), dir.file("dst.bin").c_str())) << size;
         EXPECT_EQ(readFile(dir.file("dst.bin")), data) << size;
     }
     EXPECT_EQ(entriesIn(dir.path()), 2u);   // no temporary file left behind
@@ -43,7 +44,7 @@ TEST(CopyFile, CopiesEveryByteAndReplacesTheTarget) {
 TEST(CopyFile, AMissingSourceKeepsTheOldTarget) {
     ScratchDir dir;
     writeText(dir.file("dst.bin"), "keep me");
-    EXPECT_FALSE(platform::copyFile(dir.file("missing.bin").c_str(), dir.file("dst.bin").c_str()));
+    EXPECT_FALSE(copyFile(dir.file("missing.bin").c_str(), dir.file("dst.bin").c_str()));
     EXPECT_EQ(readText(dir.file("dst.bin")), "keep me");
     EXPECT_EQ(entriesIn(dir.path()), 1u);
 }
@@ -52,17 +53,17 @@ TEST(CopyFile, OntoItselfLeavesTheFileIntact) {
     ScratchDir dir;
     const Bytes data = patternBytes(5000);
     writeFile(dir.file("a.bin"), data);
-    EXPECT_TRUE(platform::copyFile(dir.file("a.bin").c_str(), dir.file("a.bin").c_str()));
+    EXPECT_TRUE(copyFile(dir.file("a.bin").c_str(), dir.file("a.bin").c_str()));
     // The same file under another spelling of its path.
     const std::string other = (dir.path() / "." / "a.bin").string();
-    EXPECT_TRUE(platform::copyFile(dir.file("a.bin").c_str(), other.c_str()));
+    EXPECT_TRUE(copyFile(dir.file("a.bin").c_str(), other.c_str()));
     EXPECT_EQ(readFile(dir.file("a.bin")), data);
 }
 
 TEST(CopyFile, AnUnwritableTargetFolderFails) {
     ScratchDir dir;
     writeText(dir.file("src.bin"), "x");
-    EXPECT_FALSE(platform::copyFile(dir.file("src.bin").c_str(), dir.file("no/such/dst.bin").c_str()));
+    EXPECT_FALSE(copyFile(dir.file("src.bin").c_str(), dir.file("no/such/dst.bin").c_str()));
 }
 
 TEST(ClearFolder, DeletesNamesWithADotAndNothingBelow) {
@@ -119,21 +120,13 @@ TEST(PlatformFiles, ListingLeavesOutDotEntries) {
     EXPECT_FALSE(platform::listFolder(dir.file("none").c_str()));
 }
 
-TEST(PlatformFiles, TruncateUndoesAnAppend) {
-    ScratchDir dir;
-    writeText(dir.file("f.bin"), "abcdef");
-    ASSERT_TRUE(platform::truncateFile(dir.file("f.bin").c_str(), 2));
-    EXPECT_EQ(readText(dir.file("f.bin")), "ab");
-    EXPECT_FALSE(platform::truncateFile(dir.file("none.bin").c_str(), 0));
-}
-
 TEST(PlatformFiles, SameFileIsJudgedByIdentityNotSpelling) {
     ScratchDir dir;
     writeText(dir.file("a"), "a");
     writeText(dir.file("b"), "a");
-    EXPECT_TRUE(platform::sameExistingFile(dir.file("a").c_str(), (dir.path() / "." / "a").string().c_str()));
-    EXPECT_FALSE(platform::sameExistingFile(dir.file("a").c_str(), dir.file("b").c_str()));
-    EXPECT_FALSE(platform::sameExistingFile(dir.file("a").c_str(), dir.file("missing").c_str()));
+    EXPECT_TRUE(sameExistingFile(dir.file("a").c_str(), (dir.path() / "." / "a").string().c_str()));
+    EXPECT_FALSE(sameExistingFile(dir.file("a").c_str(), dir.file("b").c_str()));
+    EXPECT_FALSE(sameExistingFile(dir.file("a").c_str(), dir.file("missing").c_str()));
 }
 
 TEST(CopyFile, AFailedWriteKeepsTheOldTarget) {
@@ -142,7 +135,7 @@ TEST(CopyFile, AFailedWriteKeepsTheOldTarget) {
     writeText(dir.file("dst.bin"), "keep me");
     {
         FileSizeLimit limit(50000);
-        EXPECT_FALSE(platform::copyFile(dir.file("src.bin").c_str(), dir.file("dst.bin").c_str()));
+        EXPECT_FALSE(copyFile(dir.file("src.bin").c_str(), dir.file("dst.bin").c_str()));
     }
     EXPECT_EQ(readText(dir.file("dst.bin")), "keep me");
     EXPECT_EQ(entriesIn(dir.path()), 2u);

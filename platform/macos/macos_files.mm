@@ -1,6 +1,5 @@
-// The macOS half of the platform interface (with posix/posix_common.cpp for the
-// plain POSIX file calls): folders made by
-// the file manager, and the local users folder as the public folder.
+// The macOS half of the platform interface (with posix/posix_common.cpp): folders
+// made by the file manager, and the local users folder as the public folder.
 // Built only on Apple (Objective-C++ with Foundation).
 
 #import <Foundation/Foundation.h>
@@ -37,12 +36,6 @@ std::optional<std::vector<std::string>> listFolder(const char* path) {
         if (*name != "." && *name != "..") names.push_back(std::move(*name));
     }
     return names;
-}
-
-bool sameExistingFile(const char* a, const char* b) noexcept {
-    struct stat sa, sb;
-    if (!a || !b || ::stat(a, &sa) != 0 || ::stat(b, &sb) != 0) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 std::optional<std::string> publicFolder() {

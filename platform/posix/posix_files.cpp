@@ -41,12 +41,6 @@ std::optional<std::vector<std::string>> listFolder(const char* path) {
     return names;
 }
 
-bool sameExistingFile(const char* a, const char* b) noexcept {
-    struct stat sa, sb;
-    if (!a || !b || ::stat(a, &sa) != 0 || ::stat(b, &sb) != 0) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
 std::optional<std::string> publicFolder() {
     // The folder that holds every local user's home, as the macOS build
     // answers with its local users folder.

@@ -1,0 +1,45 @@
+#pragma once
+// What the file-access layer asks of the operating system; one implementation
+// per platform (file_system_posix.cpp, file_system_windows.cpp). Only
+// file_io.cpp includes this header.
+
+#include <optional>
+#include <string>
+
+#include "core/file_io.hpp"
+
+namespace ostrel {
+
+struct FileSystem {
+    enum class Kind { Missing, RegularFile, Other };
+    struct Target {
+        Kind kind = Kind::Missing;
+        bool writable = false;   // by this process, as the system judges it
+    };
+
+    static File adopt(File::Native native) noexcept { return File(native); }
+
+    // The file a chain of symbolic links ends at (the path itself when it is
+    // no link); nothing for a loop or a chain too long to follow.
+    static std::optional<std::string> resolveLinks(const std::string& path);
+    static Target inspect(const std::string& path);
+
+    enum class Created { Yes, NameTaken, No };
+    // Creates `path` for writing only when nothing, not even a dangling link,
+    // is there.
+    static Created createExclusive(const std::string& path, File& file);
+    // Gives the new file the permission bits (and, where allowed, the group)
+    // of the file it will replace.
+    static void copyPermissions(File& file, const std::string& from) noexcept;
+    // Moves `from` over `to`, replacing it in one step.
+    static bool replace(const std::string& from, const std::string& to) noexcept;
+
+    // The kernel's file-to-file copy from the current position of `in` to its
+    // end: 1 when done, 0 when the system cannot do it for these files (the
+    // caller copies itself; nothing moved yet), -1 on error.
+    static int copyInKernel(File& in, File& out) noexcept;
+    // Unpredictable bits for temporary names.
+    static uint64_t randomBits() noexcept;
+};
+
+}  // namespace ostrel

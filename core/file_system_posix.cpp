@@ -1,0 +1,209 @@
+// The file-access layer on POSIX systems (Linux, macOS): descriptors, opened
+// without blocking and checked with fstat before any byte is read.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <random>
+
+#include "core/file_system.hpp"
+#include "core/path_text.hpp"
+
+namespace ostrel {
+namespace {
+
+int fd(File::Native native) noexcept { return static_cast<int>(native); }
+
+// O_NONBLOCK: opening a FIFO must not wait for a writer; the descriptor is
+// refused right after unless it is a regular file, for which the flag means
+// nothing.
+File::Native openRegular(const char* path, int access) noexcept {
+    if (!path || !*path) return -1;
+    int descriptor;
+    do {
+        descriptor = ::open(path, access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0) return -1;
+    struct stat st;
+    if (::fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
+// Largest single read or write: some systems refuse counts of 2 GiB or more.
+constexpr size_t kMaxTransfer = size_t(1) << 30;
+
+}  // namespace
+
+File File::openInput(const char* path) { return File(openRegular(path, O_RDONLY)); }
+
+File File::openForUpdate(const char* path) { return File(openRegular(path, O_RDWR)); }
+
+File File::openOrCreateForUpdate(const char* path, bool& created) {
+    created = false;
+    File existing = openForUpdate(path);
+    if (existing.isOpen() || !path || !*path) return existing;
+    // O_EXCL: a name taken meanwhile (or a dangling link) is not created
+    // through.
+    const int descriptor = ::open(path, O_RDWR | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    if (descriptor < 0) return File();
+    created = true;
+    return File(descriptor);
+}
+
+std::optional<uint64_t> File::size() const {
+    struct stat st;
+    if (!isOpen() || ::fstat(fd(native_), &st) != 0 || st.st_size < 0) return std::nullopt;
+    return static_cast<uint64_t>(st.st_size);
+}
+
+bool File::seek(uint64_t offset) {
+    if (!isOpen() || offset > uint64_t(INT64_MAX)) return false;
+    return ::lseek(fd(native_), static_cast<off_t>(offset), SEEK_SET) != off_t(-1);
+}
+
+std::optional<size_t> File::readSome(void* data, size_t size) {
+    if (!isOpen()) return std::nullopt;
+    for (;;) {
+        const ssize_t got = ::read(fd(native_), data, std::min(size, kMaxTransfer));
+        if (got >= 0) return static_cast<size_t>(got);
+        if (errno != EINTR) return std::nullopt;
+    }
+}
+
+bool File::writeAll(const void* data, size_t size) {
+    if (!isOpen()) return false;
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    while (size > 0) {
+        const ssize_t put = ::write(fd(native_), bytes, std::min(size, kMaxTransfer));
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        bytes += put;
+        size -= size_t(put);
+    }
+    return true;
+}
+
+bool File::truncate(uint64_t length) {
+    return isOpen() && length <= uint64_t(INT64_MAX) && ::ftruncate(fd(native_), static_cast<off_t>(length)) == 0;
+}
+
+bool File::close() {
+    if (!isOpen()) return true;
+    // POSIX leaves the descriptor closed even when close() reports an error.
+    const bool ok = ::close(fd(std::exchange(native_, kClosed))) == 0;
+    return ok;
+}
+
+std::optional<std::string> FileSystem::resolveLinks(const std::string& path) {
+    std::string current = path;
+    // The limit of the systems themselves (SYMLOOP_MAX is 40 on Linux).
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string target(size_t(st.st_size > 0 ? st.st_size : PATH_MAX), '\0');
+        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+        if (length <= 0 || size_t(length) > target.size()) return std::nullopt;
+        target.resize(size_t(length));
+        // A relative link is read from the folder that holds it.
+        current = target.front() == '/' ? target : std::string(folderPart(current)) + target;
+    }
+    return std::nullopt;
+}
+
+FileSystem::Target FileSystem::inspect(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return {errno == ENOENT ? Kind::Missing : Kind::Other, false};
+    if (!S_ISREG(st.st_mode)) return {Kind::Other, false};
+    return {Kind::RegularFile, ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0};
+}
+
+FileSystem::Created FileSystem::createExclusive(const std::string& path, File& file) {
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
+    if (descriptor < 0) return errno == EEXIST ? Created::NameTaken : Created::No;
+    file = File(descriptor);
+    return Created::Yes;
+}
+
+void FileSystem::copyPermissions(File& file, const std::string& from) noexcept {
+    struct stat st;
+    if (::stat(from.c_str(), &st) != 0) return;
+    // The group first: changing it may clear permission bits the second call sets.
+    [[maybe_unused]] const int grouped = ::fchown(fd(file.native()), uid_t(-1), st.st_gid);
+    ::fchmod(fd(file.native()), st.st_mode & 0777);
+}
+
+bool FileSystem::replace(const std::string& from, const std::string& to) noexcept {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+int FileSystem::copyInKernel([[maybe_unused]] File& in, [[maybe_unused]] File& out) noexcept {
+#ifdef __linux__
+    bool copiedAny = false;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(fd(in.native()), nullptr, fd(out.native()), nullptr, kMaxTransfer, 0);
+        if (n > 0) {
+            copiedAny = true;
+            continue;
+        }
+        if (n == 0) return 1;
+        if (errno == EINTR) continue;
+        // Unsupported between these files: nothing moved yet, so copying by
+        // hand from here gives the same bytes.
+        if (!copiedAny && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) return 0;
+        return -1;
+    }
+#else
+    return 0;
+#endif
+}
+
+uint64_t FileSystem::randomBits() noexcept {
+    try {
+        std::random_device device;
+        return (uint64_t(device()) << 32) ^ device();
+    } catch (...) {
+        // No entropy source: the exclusive creation still keeps the name safe.
+        return uint64_t(::getpid()) * 0x9E3779B97F4A7C15ull ^
+               uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
+    }
+}
+
+bool sameExistingFile(const char* a, const char* b) noexcept {
+    struct stat sa, sb;
+    if (!a || !b || ::stat(a, &sa) != 0 || ::stat(b, &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool renameWithoutReplacing(const char* from, const char* to) noexcept {
+    if (!from || !to) return false;
+#if defined(__APPLE__)
+    return ::renamex_np(from, to, RENAME_EXCL) == 0;
+#else
+#if defined(__linux__) && defined(RENAME_NOREPLACE)
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+#endif
+    // A file system without the no-replace form: refuse a name that is taken,
+    // a dangling link included.
+    struct stat st;
+    if (::lstat(to, &st) == 0 || errno != ENOENT) return false;
+    return ::rename(from, to) == 0;
+#endif
+}
+
+bool removeFile(const char* path) noexcept { return path && std::remove(path) == 0; }
+
+bool pathTaken(const char* path) noexcept {
+    struct stat st;
+    return path && (::lstat(path, &st) == 0 || errno != ENOENT);
+}
+
+}  // namespace ostrel
