@@ -13,7 +13,7 @@ namespace ostrel {
 namespace {
 
 HANDLE handle(File::Native native) noexcept { return reinterpret_cast<HANDLE>(native); }
-File::Native native(HANDLE h) noexcept { return reinterpret_cast<File::Native>(h); }
+File::Native toNative(HANDLE h) noexcept { return reinterpret_cast<File::Native>(h); }
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // ReadFile and WriteFile take 32-bit counts.
@@ -38,10 +38,10 @@ HANDLE openRegular(const char* path, DWORD access, DWORD disposition) noexcept {
 
 }  // namespace
 
-File File::openInput(const char* path) { return File(native(openRegular(path, GENERIC_READ, OPEN_EXISTING))); }
+File File::openInput(const char* path) { return File(toNative(openRegular(path, GENERIC_READ, OPEN_EXISTING))); }
 
 File File::openForUpdate(const char* path) {
-    return File(native(openRegular(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)));
+    return File(toNative(openRegular(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)));
 }
 
 File File::openOrCreateForUpdate(const char* path, bool& created) {
@@ -50,7 +50,7 @@ File File::openOrCreateForUpdate(const char* path, bool& created) {
     if (existing.isOpen() || !path || !*path) return existing;
     HANDLE h = openRegular(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
     created = h != INVALID_HANDLE_VALUE;
-    return File(native(h));
+    return File(toNative(h));
 }
 
 std::optional<uint64_t> File::size() const {
@@ -123,7 +123,7 @@ FileSystem::Created FileSystem::createExclusive(const std::string& path, File& f
         const DWORD error = GetLastError();
         return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? Created::NameTaken : Created::No;
     }
-    file = File(native(h));
+    file = File(toNative(h));
     return Created::Yes;
 }
 
@@ -153,7 +153,7 @@ bool sameExistingFile(const char* a, const char* b) noexcept {
         return CreateFileA(path, FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                            nullptr);
     };
-    File fa(FileSystem::adopt(native(query(a)))), fb(FileSystem::adopt(native(query(b))));
+    File fa(FileSystem::adopt(toNative(query(a)))), fb(FileSystem::adopt(toNative(query(b))));
     BY_HANDLE_FILE_INFORMATION ia, ib;
     if (!fa.isOpen() || !fb.isOpen() || !GetFileInformationByHandle(handle(fa.native()), &ia) ||
         !GetFileInformationByHandle(handle(fb.native()), &ib))
