@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> tev(file.get(), fileSize);
 
     mesh::ObjPlan plan;
-    if (mesh::planTevToObj(tev, plan) == 0) {
+    if (mesh::planTevToObj(tev, plan).done) {
         mesh::TextStage out;
         mesh::writeObjText(tev, plan, {faceIDs, groups}, out);
     }

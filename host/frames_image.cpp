@@ -78,6 +78,6 @@ extern "C" float CropBMPfile(const char* text, double value, char* memBlock, int
 extern "C" float CreateThumbnail(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
     const int32_t n = ostrel::trunc(value);
-    if (n < 1) return image::kThumbnailSizeBelowOne;
+    if (!image::thumbnailSizeAccepted(n)) return image::kThumbnailSizeOutOfRange;
     return frame::guarded([&] { return image::createThumb(text, n); });
 }

@@ -48,8 +48,8 @@ Geometry geometryOf(int64_t rows, int64_t columns, int64_t n) noexcept {
 
 }  // namespace
 
-void sampleThumbnailPlane(const uint8_t* plane, int32_t rows32, int32_t columns32, int32_t n32,
-                          const std::function<void(const uint8_t* row)>& emitRow) {
+bool sampleThumbnailPlane(const uint8_t* plane, int32_t rows32, int32_t columns32, int32_t n32,
+                          const std::function<bool(const uint8_t* row)>& emitRow) {
     const int64_t rows = rows32, columns = columns32, n = n32;
     const int64_t planeSize = rows * columns;
     const Geometry geo = geometryOf(rows, columns, n);
@@ -76,7 +76,7 @@ void sampleThumbnailPlane(const uint8_t* plane, int32_t rows32, int32_t columns3
             }
             --leftBand;
         }
-        emitRow(row.data());
+        if (!emitRow(row.data())) return false;
         const int64_t extra = rowExtra.next();
         if (topBand > 0) {
             // Band rows do not move the source.
@@ -88,12 +88,16 @@ void sampleThumbnailPlane(const uint8_t* plane, int32_t rows32, int32_t columns3
         sourceIndex = sourceRow * columns;
         sourceColumn = 0;
     }
+    return true;
 }
 
 ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows, int32_t columns, int32_t n) {
     ThumbnailPlanes out;
     auto collect = [&](std::vector<uint8_t>& into, const uint8_t* plane) {
-        sampleThumbnailPlane(plane, rows, columns, n, [&](const uint8_t* row) { into.insert(into.end(), row, row + n); });
+        sampleThumbnailPlane(plane, rows, columns, n, [&](const uint8_t* row) {
+            into.insert(into.end(), row, row + n);
+            return true;
+        });
     };
     collect(out.red, source.red);
     collect(out.green, source.green);
@@ -102,7 +106,7 @@ ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows, int32_t c
 }
 
 float createThumb(const char* path, int32_t n) {
-    if (n < 1) return kThumbnailSizeBelowOne;
+    if (!thumbnailSizeAccepted(n)) return kThumbnailSizeOutOfRange;
     PsdImage image;
     if (float code = loadRgbPsd(path, image)) return code;
     patchLong(image.bytes, kPsdRowsAt, uint32_t(n));
@@ -114,9 +118,13 @@ float createThumb(const char* path, int32_t n) {
     if (!out.open(path)) return psd::kCannotWrite;
     out.write(image.bytes.data(), image.header.dataStart);
     const RgbPlanes planes = rgbPlanes(image.bytes, image.header);
-    const auto write = [&](const uint8_t* row) { out.write(row, size_t(n)); };
+    // A full disk ends the work at once rather than after gigabytes more.
+    const auto write = [&](const uint8_t* row) {
+        out.write(row, size_t(n));
+        return !out.failed();
+    };
     for (const uint8_t* plane : {planes.red, planes.green, planes.blue})
-        sampleThumbnailPlane(plane, image.header.rows, image.header.columns, n, write);
+        if (!sampleThumbnailPlane(plane, image.header.rows, image.header.columns, n, write)) break;
     return out.commit() ? 0.0f : psd::kCannotWrite;
 }
 

@@ -10,14 +10,21 @@
 
 namespace ostrel::image {
 
-inline constexpr float kThumbnailSizeBelowOne = -8;
+// The largest side a version-1 PSD may have: a thumbnail is one, so a larger
+// size is refused before the file is read. It also bounds what a small input
+// can ask for: three planes of at most 30,000 x 30,000 bytes, one row in memory.
+inline constexpr int32_t kLargestThumbnail = 30000;
+inline constexpr float kThumbnailSizeOutOfRange = -8;
+
+inline constexpr bool thumbnailSizeAccepted(int32_t n) noexcept { return n >= 1 && n <= kLargestThumbnail; }
 
 // Samples one source plane (rows x columns bytes) into n rows of n bytes,
 // handing each finished row to `row`; pixels outside the sampled image are 0.
 // The walk is the same for every plane, so the three planes of a thumbnail
-// come from three calls and only one row is ever held.
-void sampleThumbnailPlane(const uint8_t* plane, int32_t rows, int32_t columns, int32_t n,
-                          const std::function<void(const uint8_t* row)>& row);
+// come from three calls and only one row is ever held. `row` answers whether
+// to go on; false when it stopped the walk early.
+bool sampleThumbnailPlane(const uint8_t* plane, int32_t rows, int32_t columns, int32_t n,
+                          const std::function<bool(const uint8_t* row)>& row);
 
 // The three planes of n x n bytes, for the tests.
 struct ThumbnailPlanes {
@@ -27,7 +34,8 @@ ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows, int32_t c
 
 // Replaces the PSD file at `path` with its n x n thumbnail: the input's header
 // sections, with rows, columns and channels set to n, n and 3, then three
-// planes. 0, the PSD codes, or kThumbnailSizeBelowOne.
+// planes. 0, the PSD codes, or kThumbnailSizeOutOfRange (the file unchanged).
+// The sampling stops at the first write that fails.
 float createThumb(const char* path, int32_t n);
 
 }  // namespace ostrel::image

@@ -27,8 +27,11 @@ constexpr std::string_view kRgbIntro =
     "# The following RGB block contains Kelmor Vertex Color (Pigmesh) output as 3 hexadecimal values per vertex. "
     "The vertex color format is RRGGBB with up to 32 entries per RGB line.";
 
+constexpr TevObjStep kStepDone{true, 0.0f};
+constexpr TevObjStep kStepOutOfRange{false, kTevObjOutOfRange};
+
 // The tag as the host sees a missing block: its unsigned value as a float.
-float tagResult(int32_t tag) noexcept { return float(uint32_t(tag)); }
+TevObjStep tagFound(int32_t tag) noexcept { return {false, float(uint32_t(tag))}; }
 
 // The 16-byte header of the block at `at`, when all of it is in the file.
 std::optional<TevBlock> blockHeaderAt(std::span<const uint8_t> tev, uint64_t at) noexcept {
@@ -128,14 +131,14 @@ void writeFaceGroups(const uint8_t* records, size_t recordCount, std::span<const
     }
 }
 
-// The colours or faces block expected at `at`: 0 with the block, the tag
+// The colours or faces block expected at `at`: done with the block, the tag
 // found when it is another block, or kTevObjOutOfRange.
-float expectBlock(std::span<const uint8_t> tev, uint64_t at, int32_t tag, TevBlock& block) noexcept {
+TevObjStep expectBlock(std::span<const uint8_t> tev, uint64_t at, int32_t tag, TevBlock& block) noexcept {
     const auto found = blockHeaderAt(tev, at);
-    if (!found) return kTevObjOutOfRange;
-    if (found->tag != tag) return tagResult(found->tag);
+    if (!found) return kStepOutOfRange;
+    if (found->tag != tag) return tagFound(found->tag);
     block = *found;
-    return 0;
+    return kStepDone;
 }
 
 // Powers of ten for scaling any float to six integer digits: up to 1e50 for
@@ -236,44 +239,44 @@ void TextStage::flush() {
     used_ = 0;
 }
 
-float planTevToObj(std::span<const uint8_t> tev, ObjPlan& plan) {
-    if (tev.size() < kPointsAt + 4) return kTevObjOutOfRange;
+TevObjStep planTevToObj(std::span<const uint8_t> tev, ObjPlan& plan) {
+    if (tev.size() < kPointsAt + 4) return kStepOutOfRange;
     const int32_t tag = readUnInt(tev.data() + kPointsAt);
-    if (tag != kTagPoints) return tagResult(tag);
+    if (tag != kTagPoints) return tagFound(tag);
     const auto points = blockHeaderAt(tev, kPointsAt);
     if (!points || points->count < 0 ||
         !rangeFits(kPointsPayloadAt, uint64_t(points->count) * kPointBytes, tev.size()))
-        return kTevObjOutOfRange;
+        return kStepOutOfRange;
     const auto faceCount = headerFaceCount(tev, *points);
-    if (!faceCount) return kTevObjOutOfRange;
+    if (!faceCount) return kStepOutOfRange;
     plan.vertexCount = size_t(points->count);
     plan.headerFaceCount = *faceCount;
-    return 0;
+    return kStepDone;
 }
 
-float writeObjText(std::span<const uint8_t> tev, const ObjPlan& plan, std::span<const uint32_t> faceIDs,
-                   TextStage& out) {
+TevObjStep writeObjText(std::span<const uint8_t> tev, const ObjPlan& plan, std::span<const uint32_t> faceIDs,
+                        TextStage& out) {
     appendLine(out, "# File exported by Kelmor plugin");
     appendCounted(out, "#Vertex count ", int64_t(plan.vertexCount));
     appendCounted(out, "#Face count ", plan.headerFaceCount);
     writeVertices(tev, plan.vertexCount, out);
 
     TevBlock colours;
-    if (float r = expectBlock(tev, kPointsPayloadAt + plan.vertexCount * kPointBytes, kTagColours, colours); r != 0)
-        return r;
+    const uint64_t coloursAt = kPointsPayloadAt + plan.vertexCount * kPointBytes;
+    if (const TevObjStep step = expectBlock(tev, coloursAt, kTagColours, colours); !step.done) return step;
     const uint64_t entriesAt = colours.payloadOffset();
     if (colours.count < 0 || !rangeFits(entriesAt, uint64_t(colours.count) * kColourBytes, tev.size()))
-        return kTevObjOutOfRange;
+        return kStepOutOfRange;
     writeColourBlock(tev.data() + entriesAt, size_t(colours.count), out);
 
     TevBlock faces;
-    if (float r = expectBlock(tev, entriesAt + uint64_t(colours.count) * kColourBytes, kTagFaces, faces); r != 0)
-        return r;
+    const uint64_t facesAt = entriesAt + uint64_t(colours.count) * kColourBytes;
+    if (const TevObjStep step = expectBlock(tev, facesAt, kTagFaces, faces); !step.done) return step;
     if (faces.size < int32_t(kBlockHeaderSize) || !rangeFits(faces.offset, uint64_t(faces.size), tev.size()))
-        return kTevObjOutOfRange;
+        return kStepOutOfRange;
     const size_t recordCount = (size_t(faces.size) - kBlockHeaderSize) / kFaceBytes;
     writeFaceGroups(tev.data() + faces.payloadOffset(), recordCount, faceIDs, out);
-    return 0;
+    return kStepDone;
 }
 
 float colourBlockOfTev(std::span<const uint8_t> tev, TextStage& out) {
@@ -292,21 +295,22 @@ float writeOBJfromTev(const char* tevPath, const char* objPath) {
     const auto tev = readWholeFile(tevPath);
     if (!tev) return kTevObjCannotOpen;
     ObjPlan plan;
-    if (float r = planTevToObj(tev->bytes(), plan); r != 0) return r;
+    if (const TevObjStep planned = planTevToObj(tev->bytes(), plan); !planned.done) return planned.result;
     // Writing the OBJ over its own Tev input would destroy the input.
     if (sameExistingFile(tevPath, objPath)) return kTevObjCannotWrite;
 
     OutputFile file;
     if (!file.open(objPath)) return kTevObjCannotWrite;
     TextStage out(&file);
-    const float result = writeObjText(tev->bytes(), plan, state.faceID.view(), out);
+    const TevObjStep written = writeObjText(tev->bytes(), plan, state.faceID.view(), out);
     // A damaged input leaves the old output as it was; a missing block keeps
     // the lines written before it, so the host sees how far the file went.
-    if (result == kTevObjOutOfRange) return result;
+    if (written.result == kTevObjOutOfRange) return written.result;
     out.flush();
     if (!file.commit()) return kTevObjCannotWrite;
-    if (result == 0) state.faceID.release();
-    return result;
+    // Only a finished conversion uses the face ids up.
+    if (written.done) state.faceID.release();
+    return written.result;
 }
 
 float ReadVertColorTev(const char* inputPath, const char* outputPath) {

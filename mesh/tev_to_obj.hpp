@@ -49,22 +49,34 @@ private:
     size_t used_ = 0;
 };
 
+// How a step of the conversion ended. `result` is what the host is answered:
+// 0 when the step is done; otherwise the tag found where a block was expected,
+// taken as an unsigned value, or kTevObjOutOfRange. An end block found there
+// gives 0 too, the same number as success, so `done` and not the number tells
+// whether the step finished.
+struct TevObjStep {
+    bool done = false;
+    float result = 0;
+};
+
 // What the conversion needs before the output is created: the vertex count
 // and the face count for the header, both checked against the file.
 struct ObjPlan {
     size_t vertexCount = 0;
     int32_t headerFaceCount = 0;
 };
-// 0 with `plan` filled; the tag found when the block at offset 32 is not a
-// points block (as an unsigned value); kTevObjOutOfRange when a field points
-// outside the file.
-float planTevToObj(std::span<const uint8_t> tev, ObjPlan& plan);
+// Done with `plan` filled; otherwise the tag found when the block at offset 32
+// is not a points block, or kTevObjOutOfRange when a field points outside the
+// file. Whatever follows the first block, a conversion that is not planned
+// creates no output.
+TevObjStep planTevToObj(std::span<const uint8_t> tev, ObjPlan& plan);
 
 // Writes the OBJ text of a planned conversion with the given face-id counts.
-// Returns 0; the tag found where the colours or faces block is missing (the
-// text written so far stays in `out`); or kTevObjOutOfRange.
-float writeObjText(std::span<const uint8_t> tev, const ObjPlan& plan, std::span<const uint32_t> faceIDs,
-                   TextStage& out);
+// Done when every block was there; otherwise the tag found where the colours
+// or faces block is missing (the text written so far stays in `out`), or
+// kTevObjOutOfRange.
+TevObjStep writeObjText(std::span<const uint8_t> tev, const ObjPlan& plan, std::span<const uint32_t> faceIDs,
+                        TextStage& out);
 
 // The comment block for the colour entries of a Tev file whose first block is
 // a colours block (count at bytes 40..43, entries from byte 48).

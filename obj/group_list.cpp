@@ -100,20 +100,33 @@ void clearGroupsList() noexcept {
 }
 
 std::string NameCheck(std::string_view name) {
-    auto& names = groupListState().nameSet;
+    GroupListState& s = groupListState();
     std::string candidate(name);
-    if (names.insert(candidate).second) return candidate;
+    if (s.nameSet.insert(candidate).second) return candidate;
+    // Every candidate for a taken name is one stem and a number: the stem is
+    // the name cut just after its first "_copy", or the name with "_copy" added.
     constexpr std::string_view kCopy = "_copy";
-    for (uint64_t n = 1;; ++n) {
-        size_t copyAt = candidate.find(kCopy);
-        std::string stem = copyAt == std::string::npos ? candidate + std::string(kCopy)
-                                                       : candidate.substr(0, copyAt + kCopy.size());
-        candidate = stem + std::to_string(n);
-        if (names.insert(candidate).second) return candidate;
+    const size_t copyAt = name.find(kCopy);
+    const std::string stem =
+        copyAt == std::string_view::npos ? candidate + std::string(kCopy) : candidate.substr(0, copyAt + kCopy.size());
+    // The lowest free number, searched from where the last search for this
+    // stem ended: a number passed over is taken, and stays taken. The number
+    // moves on only once its name is in the set, so running out of memory
+    // cannot make it skip a free one.
+    uint64_t& next = s.nextCopyNumber.try_emplace(stem, 1).first->second;
+    for (;;) {
+        candidate = stem + std::to_string(next);
+        const bool inserted = s.nameSet.insert(candidate).second;
+        ++next;
+        if (inserted) return candidate;
     }
 }
 
-void NameSetClear() noexcept { groupListState().nameSet.clear(); }
+void NameSetClear() noexcept {
+    GroupListState& s = groupListState();
+    s.nameSet.clear();
+    s.nextCopyNumber.clear();
+}
 
 int64_t locateGroupListPayload(std::span<const uint8_t> container) noexcept {
     // The same chain walk as a Tev reader's: the first end block within the

@@ -32,6 +32,12 @@ struct GroupListState {
     int32_t faceIndex = 0;
     std::map<std::string, int32_t> groupFacesList;   // group name to face count
     std::set<std::string> nameSet;
+    // CheckName's memory, per stem ("name_copy"): the lowest number whose
+    // candidate may still be free. Every stem + k below it is in nameSet, and
+    // stays there until ClearNameSet empties both, so a search starts here
+    // instead of at 1 and a name asked for again and again costs the same
+    // each time.
+    std::map<std::string, uint64_t, std::less<>> nextCopyNumber;
 };
 
 GroupListState& groupListState() noexcept;

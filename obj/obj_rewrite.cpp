@@ -89,9 +89,14 @@ float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
     PodBuffer<uint32_t> corners;
     VertexNumberCheck check;
     uint64_t faceCount = 0;
+    const uint64_t vertexLimit = vertexLineLimit();
+    bool tooManyVertexLines = false;
     forEachLine(asText(*source), [&](std::string_view line) {
         if (isVertexLine(line)) {
-            if (vertexLines.size() >= kMaxVertexLines) throw std::bad_alloc();
+            if (vertexLines.size() >= vertexLimit) {
+                tooManyVertexLines = true;
+                return false;
+            }
             vertexLines.push(line);
         } else if (isFaceLine(line)) {
             ++faceCount;
@@ -99,7 +104,9 @@ float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
                 corners.push(uint32_t(check.resolve(number, vertexLines.size()) - 1));
             });
         }
+        return true;
     });
+    if (tooManyVertexLines) return kPoserCannotOpenSource;
     if (!check.allValid(vertexLines.size())) return kBadVertexNumber;
     VertexSetBuilder numbers(vertexLines.size());
     std::span<const uint32_t> used = numbers.build(corners.view());

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <map>
-#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,21 +28,29 @@ struct GroupedObj {
     std::vector<GroupFaces> groups{1};
     uint64_t vertexCount = 0;
     VertexNumberCheck check;
+    // More vertex lines than vertexLineLimit(): the reading stopped there and
+    // nothing else of the result is meaningful.
+    bool tooManyVertexLines = false;
 
     bool verticesValid() const noexcept { return check.allValid(vertexCount); }
 };
 
 // Reads `text` in one pass; onVertex(line) is called for every vertex line in
-// file order. Throws std::bad_alloc when memory runs out or the file has more
-// vertex lines than 32-bit indices can number.
+// file order. Stops with tooManyVertexLines set at the first vertex line past
+// vertexLineLimit(). Throws std::bad_alloc when memory runs out.
 template <class OnVertex>
 GroupedObj scanGroupedFaces(std::string_view text, bool keepFaceSizes, OnVertex&& onVertex) {
     GroupedObj obj;
     GroupFaces* current = &obj.groups[0];
     bool named = false;   // whether a "g" line has been met
+    const uint64_t vertexLimit = vertexLineLimit();
     forEachLine(text, [&](std::string_view line) {
         if (isVertexLine(line)) {
-            if (++obj.vertexCount > kMaxVertexLines) throw std::bad_alloc();
+            if (obj.vertexCount >= vertexLimit) {
+                obj.tooManyVertexLines = true;
+                return false;
+            }
+            ++obj.vertexCount;
             onVertex(line);
         } else if (isFaceLine(line)) {
             uint32_t size = 0;
@@ -66,6 +73,7 @@ GroupedObj scanGroupedFaces(std::string_view text, bool keepFaceSizes, OnVertex&
             }
             current = &obj.groups[number];
         }
+        return true;
     });
     return obj;
 }

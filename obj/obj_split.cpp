@@ -39,6 +39,7 @@ float LeanSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
     if (!input) return kSplitCannotOpenInput;
     VertexLines vertexLines;
     GroupedObj obj = scanGroupedFaces(asText(*input), true, [&](std::string_view line) { vertexLines.push(line); });
+    if (obj.tooManyVertexLines) return kSplitCannotOpenInput;
     if (!obj.verticesValid()) return kBadVertexNumber;
 
     const std::string_view folder = folderPart(outputPathInFolder);
@@ -105,9 +106,14 @@ float ListSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
     VertexNumberCheck check;
     std::vector<std::vector<uint32_t>> corners(records.size());
     FaceRangeWalk walk(records);
+    const uint64_t vertexLimit = vertexLineLimit();
+    bool tooManyVertexLines = false;
     forEachLine(asText(*input), [&](std::string_view line) {
         if (isVertexLine(line)) {
-            if (vertexLines.size() >= kMaxVertexLines) throw std::bad_alloc();
+            if (vertexLines.size() >= vertexLimit) {
+                tooManyVertexLines = true;
+                return false;
+            }
             vertexLines.push(line);
         } else if (isFaceLine(line)) {
             const size_t position = walk.nextFace();
@@ -117,7 +123,9 @@ float ListSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
                 if (target) target->push_back(uint32_t(absolute - 1));
             });
         }
+        return true;
     });
+    if (tooManyVertexLines) return kSplitCannotOpenInput;
     if (!check.allValid(vertexLines.size())) return kBadVertexNumber;
 
     const std::string_view folder = folderPart(outputPathInFolder);

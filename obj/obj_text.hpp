@@ -14,6 +14,7 @@
 #include <iterator>
 #include <limits>
 #include <string_view>
+#include <type_traits>
 
 #include "core/convert.hpp"
 #include "core/number_text.hpp"
@@ -21,7 +22,8 @@
 namespace ostrel::obj {
 
 // Calls visit(line) for every line of `text`, in order. A final line without
-// a line end is a line too; an empty file has no lines.
+// a line end is a line too; an empty file has no lines. A `visit` that
+// answers with a bool stops the reading by answering false.
 template <class Visit>
 void forEachLine(std::string_view text, Visit&& visit) {
     const char* p = text.data();
@@ -31,7 +33,12 @@ void forEachLine(std::string_view text, Visit&& visit) {
         const char* lineEnd = found ? static_cast<const char*>(found) : end;
         const char* contentEnd = lineEnd;
         if (contentEnd > p && contentEnd[-1] == '\r') --contentEnd;
-        visit(std::string_view(p, size_t(contentEnd - p)));
+        const std::string_view line(p, size_t(contentEnd - p));
+        if constexpr (std::is_same_v<std::invoke_result_t<Visit&, std::string_view>, bool>) {
+            if (!visit(line)) return;
+        } else {
+            visit(line);
+        }
         p = found ? lineEnd + 1 : end;
     }
 }
@@ -277,8 +284,17 @@ private:
 // before any output is written.
 inline constexpr float kBadVertexNumber = -7.0f;
 
-// Vertex indices are kept as 32 bits; a file with more vertex lines than that
-// cannot be held in memory on the machines the library runs on.
+// Vertex indices are kept as 32 bits, so a file may have at most this many
+// vertex lines. A file with more is refused as unreadable, with the code each
+// reader gives for an input it cannot open: it is a fact of the file, not a
+// failure of the library.
 inline constexpr uint64_t kMaxVertexLines = std::numeric_limits<uint32_t>::max() - 1;
+
+// The number of vertex lines the readers accept: kMaxVertexLines. Only tests
+// lower it, since a file past the real limit needs more than 12 GB.
+inline uint64_t& vertexLineLimit() noexcept {
+    static uint64_t limit = kMaxVertexLines;
+    return limit;
+}
 
 }  // namespace ostrel::obj

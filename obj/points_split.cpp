@@ -39,6 +39,7 @@ float LeanSplitTev(const char* inputPath, const char* outputPathInFolder) {
         positions.reserveMore(3);
         readFloats(lineBody(line), positions.extendReserved(3), 3);
     });
+    if (obj.tooManyVertexLines) return kSplitCannotOpenInput;
     if (!obj.verticesValid()) return kBadVertexNumber;
 
     const std::string_view folder = folderPart(outputPathInFolder);

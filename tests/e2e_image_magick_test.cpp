@@ -207,6 +207,8 @@ TEST(ImageFrames, MissingPathsAndBadSizes) {
     EXPECT_EQ(lib.call("MakeStencilPSD", nullptr, 0), -1);
     EXPECT_EQ(lib.call("CreateThumbnail", nullptr, 0), -8);
     EXPECT_EQ(lib.call("CreateThumbnail", nullptr, 16), -1);
+    EXPECT_EQ(lib.call("CreateThumbnail", nullptr, 30000.9), -1);
+    EXPECT_EQ(lib.call("CreateThumbnail", nullptr, 30001), -8);
     EXPECT_EQ(lib.call("CropBMPfile", nullptr, 0), -1760);
 }
 

@@ -37,6 +37,8 @@ TEST(ImageDiskFull, EveryWriterReportsAndKeepsTheOldFile) {
         EXPECT_EQ(image::mergeSeamlessPSD(a.c_str(), b.c_str(), true), image::psd::kCannotWrite);
         EXPECT_EQ(image::grayscalePSD(a.c_str(), out.c_str(), 0), image::psd::kCannotWrite);
         EXPECT_EQ(image::createThumb(a.c_str(), 150), image::psd::kCannotWrite);
+        // The largest size: 2.7 GB of planes, abandoned at the first failed write.
+        EXPECT_EQ(image::createThumb(a.c_str(), image::kLargestThumbnail), image::psd::kCannotWrite);
     }
     EXPECT_TRUE(readFile(a) == big);
     EXPECT_TRUE(readFile(b) == big);

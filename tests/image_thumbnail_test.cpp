@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "image/thumbnail.hpp"
+#include "tests/support/file_size_limit.hpp"
 #include "tests/support/image_support.hpp"
 
 namespace {
@@ -160,8 +161,15 @@ TEST(Thumbnail, FileCarriesThreePlanesOfNByN) {
     EXPECT_EQ(out.at(1, 5, 3), 30);
     EXPECT_EQ(out.at(0, 6, 3), 10);   // source row 10
 
+    // Sizes a version-1 PSD cannot state are refused before anything is
+    // written. The limit turns a build that took 30,001 into a failed write
+    // instead of 2.7 GB on the disk.
     const Bytes before = readFile(path);
-    EXPECT_EQ(image::createThumb(path.c_str(), 0), image::kThumbnailSizeBelowOne);
+    {
+        FileSizeLimit limit(size_t(1) << 20);
+        EXPECT_EQ(image::createThumb(path.c_str(), 0), image::kThumbnailSizeOutOfRange);
+        EXPECT_EQ(image::createThumb(path.c_str(), image::kLargestThumbnail + 1), image::kThumbnailSizeOutOfRange);
+    }
     EXPECT_EQ(readFile(path), before);
 }
 

@@ -27,10 +27,10 @@ namespace {
 float convert(const Bytes& tev, const std::vector<uint32_t>& faceIDs, std::string& text) {
     TextStage out;
     ObjPlan plan;
-    float r = planTevToObj(tev, plan);
-    if (r == 0) r = writeObjText(tev, plan, faceIDs, out);
+    TevObjStep step = planTevToObj(tev, plan);
+    if (step.done) step = writeObjText(tev, plan, faceIDs, out);
     text = withLfLineEnds(out.held());
-    return r;
+    return step.result;
 }
 
 std::string colourText(const std::vector<uint32_t>& colours) {
@@ -237,6 +237,34 @@ TEST_F(TevToObjFiles, ConsumesTheFaceIdsOnlyOnSuccess) {
     std::string expected;
     convert(coloredCube(4), {4}, expected);
     EXPECT_EQ(readText(obj), expected);
+}
+
+// An end block is tag 0, the same number as success. Where a block is
+// expected it still ends the conversion: first in the file, nothing is
+// created; later, the lines before it stay. Either way the face ids are kept
+// for the next conversion, whatever blocks follow the end block.
+TEST_F(TevToObjFiles, AnEndBlockWhereABlockIsExpectedStopsTheConversion) {
+    const std::vector<uint32_t> colours(8, 0x00ff8000);
+    const std::string obj = dir.file("a.obj");
+    setFaceIDs({6});
+
+    writeFile(dir.file("first.tev"), TevBuilder().end().colours(colours).faces(cubeFaces()).end().bytes());
+    EXPECT_EQ(writeOBJfromTev(dir.file("first.tev").c_str(), obj.c_str()), 0.0f);
+    EXPECT_FALSE(fileExists(obj));
+    EXPECT_EQ(meshState().faceID.size(), 1u);
+
+    writeFile(dir.file("second.tev"), TevBuilder().points(cubePoints()).end().faces(cubeFaces()).end().bytes());
+    EXPECT_EQ(writeOBJfromTev(dir.file("second.tev").c_str(), obj.c_str()), 0.0f);
+    const std::string vertexLinesOnly = readText(obj);
+    EXPECT_EQ(vertexLinesOnly.substr(vertexLinesOnly.size() - 8), "v 1 1 1\n");
+    EXPECT_EQ(meshState().faceID.size(), 1u);
+
+    writeFile(dir.file("third.tev"),
+              TevBuilder().points(cubePoints()).colours(colours).end().faces(cubeFaces()).end().bytes());
+    EXPECT_EQ(writeOBJfromTev(dir.file("third.tev").c_str(), obj.c_str()), 0.0f);
+    const std::string upToColours = readText(obj);
+    EXPECT_EQ(upToColours.substr(upToColours.size() - 19), "# End of RGB block\n");
+    EXPECT_EQ(meshState().faceID.size(), 1u);
 }
 
 TEST_F(TevToObjFiles, ADamagedInputKeepsTheOldOutput) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+#include <set>
+#include <string>
+
 #include "core/byte_cursor.hpp"
 #include "obj/group_list.hpp"
 #include "tests/support/file_size_limit.hpp"
@@ -102,6 +107,60 @@ TEST_F(GroupList, NameCheckHandsOutCopiesCountingFromOne) {
     EXPECT_EQ(obj::NameCheck("Head"), "Head");   // case-sensitive
     obj::NameSetClear();
     EXPECT_EQ(obj::NameCheck("head"), "head");
+}
+
+// CheckName's rule taken literally: the stem with 1, 2, 3, ... until a name is free.
+std::string firstFreeCopy(std::set<std::string>& names, const std::string& name) {
+    if (names.insert(name).second) return name;
+    const size_t copyAt = name.find("_copy");
+    const std::string stem = copyAt == std::string::npos ? name + "_copy" : name.substr(0, copyAt + 5);
+    for (uint64_t n = 1;; ++n)
+        if (names.insert(stem + std::to_string(n)).second) return stem + std::to_string(n);
+}
+
+// CheckName remembers where each stem's numbering stands; the answers must be
+// those of searching from 1 every time, whatever names were given plainly.
+TEST_F(GroupList, NameCheckAnswersAsIfItSearchedFromOneEachTime) {
+    const std::pair<const char*, const char*> calls[] = {
+        {"a", "a"},
+        {"a_copy2", "a_copy2"},           // a number given as a plain name first
+        {"a", "a_copy1"},
+        {"a", "a_copy3"},                 // ... is passed over
+        {"a_copy1", "a_copy4"},           // a handed-out name asked for again
+        {"a_copy9", "a_copy9"},
+        {"a_copy9", "a_copy5"},           // the same stem as a's copies
+        {"a_copyz", "a_copyz"},
+        {"a_copyz", "a_copy6"},
+        {"a_copy", "a_copy"},             // the bare stem is a name of its own
+        {"a_copy", "a_copy7"},
+        {"a_copy_copy", "a_copy_copy"},
+        {"a_copy_copy", "a_copy8"},       // cut after the first "_copy"
+        {"a_copy10", "a_copy10"},         // given after the numbering passed 8
+        {"a", "a_copy11"},                // 9 and 10 were taken plainly
+        {"a_cop", "a_cop"},
+        {"a_cop", "a_cop_copy1"},         // another stem counts from 1
+        {"b", "b"},
+        {"b_copy01", "b_copy01"},         // not the number 1
+        {"b", "b_copy1"},
+    };
+    for (const auto& [name, expected] : calls) EXPECT_EQ(obj::NameCheck(name), expected) << name;
+    obj::NameSetClear();
+    EXPECT_EQ(obj::NameCheck("a"), "a");
+    EXPECT_EQ(obj::NameCheck("a"), "a_copy1");   // the numbering is forgotten with the names
+
+    // Random calls over names that share stems, with the set cleared now and then.
+    obj::NameSetClear();
+    const char* pool[] = {"h", "h", "h", "h_copy", "h_copy1", "h_copy2", "h_copy3", "h_copy12", "h_copyh_copy", "k"};
+    std::set<std::string> names;
+    std::mt19937 random(11);
+    for (int i = 0; i < 5000; ++i) {
+        if (random() % 200 == 0) {
+            obj::NameSetClear();
+            names.clear();
+        }
+        const std::string name = pool[random() % std::size(pool)];
+        ASSERT_EQ(obj::NameCheck(name), firstFreeCopy(names, name)) << i;
+    }
 }
 
 TEST_F(GroupList, ContainerPayloadFollowsTheFirstEndBlock) {

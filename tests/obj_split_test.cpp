@@ -10,6 +10,7 @@
 #include "core/byte_cursor.hpp"
 #include "obj/group_list.hpp"
 #include "obj/obj_output.hpp"
+#include "obj/obj_rewrite.hpp"
 #include "obj/obj_split.hpp"
 #include "obj/obj_text.hpp"
 #include "tests/support/test_support.hpp"
@@ -142,6 +143,46 @@ TEST_F(SplitTest, FaceNumbersThatNameNoVertexRefuseBeforeAnyOutput) {
     addToGroupsList("a", 1);
     EXPECT_EQ(ListSplitOBJ(input("v 0 0 0\nf 1 1 2\n").c_str(), out("x").c_str()), kBadVertexNumber);
     EXPECT_EQ(outputCount(), 0u);
+}
+
+// Lowers the number of vertex lines the readers accept, for one test: a file
+// past the real limit would need more than 12 GB.
+class VertexLineLimit {
+public:
+    explicit VertexLineLimit(uint64_t lines) : previous_(vertexLineLimit()) { vertexLineLimit() = lines; }
+    ~VertexLineLimit() { vertexLineLimit() = previous_; }
+    VertexLineLimit(const VertexLineLimit&) = delete;
+    VertexLineLimit& operator=(const VertexLineLimit&) = delete;
+
+private:
+    uint64_t previous_;
+};
+
+// More vertex lines than 32-bit indices can number is a fact of the file:
+// every reader that numbers them refuses it with its code for an unreadable
+// input, before any output, and one line fewer is read as usual.
+TEST_F(SplitTest, MoreVertexLinesThanIndicesCanNumberAreRefusedAsUnreadable) {
+    makeOutFolder();
+    addToGroupsList("a", 1);
+    const std::string obj = input("v 0 0 0\nv 1 0 0\nv 1 1 0\ng a\nf 1 2 3\nv 0 1 0\n");
+    const std::string positions = dir.file("p.obj");
+    const std::string newPositions = "v 5 5 5\nv 6 6 6\nv 7 7 7\n";
+    test::writeText(positions, newPositions);
+    {
+        VertexLineLimit limit(3);
+        EXPECT_EQ(LeanSplitOBJ(obj.c_str(), out("x").c_str()), kSplitCannotOpenInput);
+        EXPECT_EQ(ListSplitOBJ(obj.c_str(), out("x").c_str()), kSplitCannotOpenInput);
+        EXPECT_EQ(LeanSplitTev(obj.c_str(), out("x").c_str()), kSplitCannotOpenInput);
+        EXPECT_EQ(OutKelmorOBJ(obj.c_str(), positions.c_str()), kPoserCannotOpenSource);
+        EXPECT_EQ(outputCount(), 0u);
+        EXPECT_EQ(test::readText(positions), newPositions);
+    }
+    VertexLineLimit limit(4);
+    EXPECT_EQ(LeanSplitOBJ(obj.c_str(), out("x").c_str()), 0);
+    EXPECT_EQ(ListSplitOBJ(obj.c_str(), out("x").c_str()), 0);
+    EXPECT_EQ(LeanSplitTev(obj.c_str(), out("x").c_str()), 0);
+    EXPECT_EQ(OutKelmorOBJ(obj.c_str(), positions.c_str()), 0);
+    EXPECT_EQ(outputCount(), 3u);
 }
 
 TEST_F(SplitTest, RelativeNumbersAndVertexLinesAfterFaces) {
