@@ -332,7 +332,7 @@ void BM_ReadOstrel(benchmark::State& state) {
                                 positions.reserveMore(3);
                                 obj::readFloats(obj::lineBody(line), positions.extendReserved(3), 3);
                             });
-                        return scanned.verticesValid() && scanned.vertexCount == uint64_t(grid.side) * grid.side;
+                        return scanned.scan.verdict(-1.0f) == 0 && scanned.scan.vertexLines == uint64_t(grid.side) * grid.side;
                     }});
 }
 

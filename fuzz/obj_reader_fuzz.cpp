@@ -43,9 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         positions.reserveMore(3);
         readFloats(lineBody(line), positions.extendReserved(3), 3);
     });
-    require(positions.size() == obj.vertexCount * 3);
-    if (!obj.verticesValid()) return 0;
-    VertexSetBuilder numbers(obj.vertexCount);
-    for (const auto& entry : obj.groupNumbers) checkGroup(obj.groups[entry.second], numbers, obj.vertexCount);
+    const uint64_t vertexLines = obj.scan.vertexLines;
+    require(positions.size() == vertexLines * 3);
+    if (obj.scan.verdict(-1.0f) != 0) return 0;
+    VertexSetBuilder numbers(vertexLines);
+    for (const auto& entry : obj.groupNumbers) checkGroup(obj.groups[entry.second], numbers, vertexLines);
     return 0;
 }

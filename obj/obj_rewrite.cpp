@@ -3,6 +3,7 @@
 #include "core/pod_buffer.hpp"
 #include "obj/group_list.hpp"
 #include "obj/obj_output.hpp"
+#include "obj/obj_scan.hpp"
 #include "obj/obj_text.hpp"
 
 namespace ostrel::obj {
@@ -55,18 +56,22 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
     auto fileA = readWholeFile(pathA);
     if (!fileA) return kSwapCannotOpenA;
     PodBuffer<std::string_view> verticesA;
-    forEachLine(asText(*fileA), [&](std::string_view line) {
-        if (isVertexLine(line)) verticesA.push(line);
-    });
+    struct {
+        PodBuffer<std::string_view>& lines;
+        void vertex(std::string_view line) { lines.push(line); }
+    } collector{verticesA};
+    if (scanObj(asText(*fileA), collector).tooManyVertexLines) return kSwapCannotOpenA;
     if (verticesA.empty()) return kSwapNoVerticesInA;
 
     auto fileB = readWholeFile(pathB);
     if (!fileB) return kSwapCannotOpenB;
-    uint64_t verticesB = 0, keptB = 0;
-    forEachLine(asText(*fileB), [&](std::string_view line) {
-        if (isVertexLine(line)) ++verticesB;
-        else if (!isCommentLine(line)) ++keptB;
-    });
+    struct {
+        uint64_t kept = 0;
+        void other(std::string_view line) { kept += !isCommentLine(line); }
+    } counter;
+    const ObjScan scanB = scanObj(asText(*fileB), counter);
+    if (scanB.tooManyVertexLines) return kSwapCannotOpenB;
+    const uint64_t verticesB = scanB.vertexLines, keptB = counter.kept;
     if (verticesB == 0) return kSwapNoVerticesInB;
     if (verticesB != verticesA.size()) return kSwapCountsDiffer;
     if (keptB == 0) return kSwapNothingElseInB;
@@ -87,27 +92,17 @@ float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
     if (!source) return kPoserCannotOpenSource;
     PodBuffer<std::string_view> vertexLines;
     PodBuffer<uint32_t> corners;
-    VertexNumberCheck check;
-    uint64_t faceCount = 0;
-    const uint64_t vertexLimit = vertexLineLimit();
-    bool tooManyVertexLines = false;
-    forEachLine(asText(*source), [&](std::string_view line) {
-        if (isVertexLine(line)) {
-            if (vertexLines.size() >= vertexLimit) {
-                tooManyVertexLines = true;
-                return false;
-            }
-            vertexLines.push(line);
-        } else if (isFaceLine(line)) {
-            ++faceCount;
-            forEachFaceNumber(lineBody(line), [&](int64_t number) {
-                corners.push(uint32_t(check.resolve(number, vertexLines.size()) - 1));
-            });
+    struct {
+        PodBuffer<std::string_view>& vertexLines;
+        PodBuffer<uint32_t>& corners;
+        void vertex(std::string_view line) { vertexLines.push(line); }
+        void face(FaceLine& face) {
+            face.forEachCorner([&](uint64_t absolute) { corners.push(uint32_t(absolute - 1)); });
         }
-        return true;
-    });
-    if (tooManyVertexLines) return kPoserCannotOpenSource;
-    if (!check.allValid(vertexLines.size())) return kBadVertexNumber;
+    } collector{vertexLines, corners};
+    const ObjScan scan = scanObj(asText(*source), collector);
+    if (float code = scan.verdict(kPoserCannotOpenSource)) return code;
+    const uint64_t faceCount = scan.faces;
     VertexSetBuilder numbers(vertexLines.size());
     std::span<const uint32_t> used = numbers.build(corners.view());
     corners.release();
@@ -157,38 +152,30 @@ bool copyExistingFile(const char* path, OutputFile& out, bool& endsInLine) {
     return out.writeFrom(file);
 }
 
-struct Appended {
-    uint64_t vertexLines = 0;
-    uint64_t faces = 0;
-    bool valid = false;   // every face names a vertex line of S
-};
-
 // S's lines as they go into T: vertex lines unchanged, group lines renamed,
 // faces shifted; every other line dropped.
-Appended writeAppendedLines(OutputFile& out, std::string_view text, std::string_view groupName, int64_t shift) {
-    Appended result;
-    VertexNumberCheck check;
-    forEachLine(text, [&](std::string_view line) {
-        if (isVertexLine(line)) {
-            ++result.vertexLines;
-            writeLine(out, line);
-        } else if (isGroupLine(line)) {
+ObjScan writeAppendedLines(OutputFile& out, std::string_view text, std::string_view groupName, int64_t shift) {
+    struct {
+        OutputFile& out;
+        std::string_view groupName;
+        int64_t shift;
+        void vertex(std::string_view line) { writeLine(out, line); }
+        void group(std::string_view) {
             out.write("g ");
             writeLine(out, groupName);
-        } else if (isFaceLine(line)) {
-            ++result.faces;
+        }
+        void face(FaceLine& face) {
             out.write("f ");
-            forEachFaceNumber(lineBody(line), [&](int64_t number) {
+            face.forEachCorner([&](uint64_t absolute) {
                 char digits[kNumberTextMax];
-                char* end = formatInt(digits, shift + int64_t(check.resolve(number, result.vertexLines)));
+                char* end = formatInt(digits, shift + int64_t(absolute));
                 out.write(digits, size_t(end - digits));
                 out.put(' ');
             });
             out.write(kLineEnd);
         }
-    });
-    result.valid = check.allValid(result.vertexLines);
-    return result;
+    } appender{out, groupName, shift};
+    return scanObj(text, appender);
 }
 
 }  // namespace
@@ -208,8 +195,8 @@ float LeanAddGroupOBJ(const char* sourcePath, int32_t shift, const char* targetP
     // A target whose last line lacks its line end would swallow the first
     // appended line.
     if (!endsInLine) out.write(kLineEnd);
-    const Appended appended = writeAppendedLines(out, asText(*source), groupName, shift);
-    if (!appended.valid) return kBadVertexNumber;
+    const ObjScan appended = writeAppendedLines(out, asText(*source), groupName, shift);
+    if (float code = appended.verdict(kAppendCannotOpenSource)) return code;
     if (!out.commit()) return kAppendCannotWriteTarget;
 
     GroupListState& state = groupListState();

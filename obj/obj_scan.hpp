@@ -1,7 +1,13 @@
 #pragma once
-// One pass over an OBJ that sorts its faces into the groups named by its "g"
-// lines. Shared by the splits into OBJ files and into points files; what a
-// vertex line turns into (its text, or its three coordinates) is the caller's.
+// The one pass over an OBJ file that every OBJ tool makes: lines sorted by
+// kind, vertex lines counted and capped at what 32-bit indices can number,
+// and face numbers resolved to absolute vertex numbers and checked. What a
+// line turns into is the caller's: it hands over a visitor with any of
+//   vertex(line)   a "v " line
+//   face(face)     an "f" line; face.forEachCorner(f) reads its numbers
+//   group(name)    a "g" line, with its name
+//   other(line)    any other line
+// A face whose corners the visitor never reads costs no number parsing.
 
 #include <cstdint>
 #include <map>
@@ -13,11 +19,79 @@
 
 namespace ostrel::obj {
 
+// The outcome of a scan.
+struct ObjScan {
+    uint64_t vertexLines = 0;
+    uint64_t faces = 0;
+    // More vertex lines than vertexLineLimit(): the reading stopped at the
+    // first one past it, and nothing else of the scan is meaningful.
+    bool tooManyVertexLines = false;
+    VertexNumberCheck check;
+
+    // 0 when the file was read to its end and every face read names one of
+    // its vertex lines; otherwise the caller's code for a file too large to
+    // number, or kBadVertexNumber.
+    float verdict(float tooManyVertexLinesCode) const noexcept {
+        if (tooManyVertexLines) return tooManyVertexLinesCode;
+        return check.allValid(vertexLines) ? 0.0f : kBadVertexNumber;
+    }
+};
+
+// An "f" line during the scan. Its corners resolve against the vertex lines
+// read before it (relative numbers) and join the scan's check.
+class FaceLine {
+public:
+    FaceLine(std::string_view line, ObjScan& scan) noexcept : line_(line), scan_(scan) {}
+    std::string_view line() const noexcept { return line_; }
+    // Calls visit(absolute) for each vertex number: 1-based, or 0 for a
+    // number that can never be valid (the scan's verdict then refuses the file).
+    template <class Visit>
+    void forEachCorner(Visit&& visit) {
+        forEachFaceNumber(lineBody(line_), [&](int64_t number) { visit(scan_.check.resolve(number, scan_.vertexLines)); });
+    }
+
+private:
+    std::string_view line_;
+    ObjScan& scan_;
+};
+
+template <class Visitor>
+ObjScan scanObj(std::string_view text, Visitor&& visitor) {
+    ObjScan scan;
+    const uint64_t vertexLimit = vertexLineLimit();
+    forEachLine(text, [&](std::string_view line) {
+        if (isVertexLine(line)) {
+            if (scan.vertexLines >= vertexLimit) {
+                scan.tooManyVertexLines = true;
+                return false;
+            }
+            ++scan.vertexLines;
+            if constexpr (requires { visitor.vertex(line); }) visitor.vertex(line);
+        } else if (isFaceLine(line)) {
+            ++scan.faces;
+            if constexpr (requires(FaceLine& face) { visitor.face(face); }) {
+                FaceLine face(line, scan);
+                visitor.face(face);
+            } else if constexpr (requires { visitor.other(line); }) {
+                visitor.other(line);
+            }
+        } else if (isGroupLine(line)) {
+            if constexpr (requires { visitor.group(line); }) visitor.group(lineBody(line));
+            else if constexpr (requires { visitor.other(line); }) visitor.other(line);
+        } else if constexpr (requires { visitor.other(line); }) {
+            visitor.other(line);
+        }
+        return true;
+    });
+    return scan;
+}
+
 struct GroupFaces {
     std::vector<uint32_t> corners;     // 0-based vertex indices, face after face
     std::vector<uint32_t> faceSizes;   // corners of each face, kept only when asked for
 };
 
+// An OBJ's faces sorted into the groups named by its "g" lines.
 struct GroupedObj {
     // Group name to group number, numbers in order of first appearance. The
     // map's byte order of names is the order in which outputs are written.
@@ -26,41 +100,32 @@ struct GroupedObj {
     // "g" line belong to the group that line names (to none when there is no
     // "g" line at all).
     std::vector<GroupFaces> groups{1};
-    uint64_t vertexCount = 0;
-    VertexNumberCheck check;
-    // More vertex lines than vertexLineLimit(): the reading stopped there and
-    // nothing else of the result is meaningful.
-    bool tooManyVertexLines = false;
-
-    bool verticesValid() const noexcept { return check.allValid(vertexCount); }
+    ObjScan scan;
 };
 
-// Reads `text` in one pass; onVertex(line) is called for every vertex line in
-// file order. Stops with tooManyVertexLines set at the first vertex line past
-// vertexLineLimit(). Throws std::bad_alloc when memory runs out.
+// One scan that sorts the faces into groups; onVertex(line) is called for
+// every vertex line in file order. Shared by the splits into OBJ files and
+// into points files; what a vertex line turns into is the caller's.
 template <class OnVertex>
 GroupedObj scanGroupedFaces(std::string_view text, bool keepFaceSizes, OnVertex&& onVertex) {
     GroupedObj obj;
-    GroupFaces* current = &obj.groups[0];
-    bool named = false;   // whether a "g" line has been met
-    const uint64_t vertexLimit = vertexLineLimit();
-    forEachLine(text, [&](std::string_view line) {
-        if (isVertexLine(line)) {
-            if (obj.vertexCount >= vertexLimit) {
-                obj.tooManyVertexLines = true;
-                return false;
-            }
-            ++obj.vertexCount;
-            onVertex(line);
-        } else if (isFaceLine(line)) {
+    struct Grouping {
+        GroupedObj& obj;
+        OnVertex& onVertex;
+        bool keepFaceSizes;
+        GroupFaces* current;
+        bool named = false;   // whether a "g" line has been met
+
+        void vertex(std::string_view line) { onVertex(line); }
+        void face(FaceLine& face) {
             uint32_t size = 0;
-            forEachFaceNumber(lineBody(line), [&](int64_t number) {
-                current->corners.push_back(uint32_t(obj.check.resolve(number, obj.vertexCount) - 1));
+            face.forEachCorner([&](uint64_t absolute) {
+                current->corners.push_back(uint32_t(absolute - 1));
                 ++size;
             });
             if (keepFaceSizes) current->faceSizes.push_back(size);
-        } else if (isGroupLine(line)) {
-            std::string_view name = lineBody(line);
+        }
+        void group(std::string_view name) {
             auto found = obj.groupNumbers.find(name);
             uint32_t number;
             if (found != obj.groupNumbers.end()) {
@@ -73,8 +138,8 @@ GroupedObj scanGroupedFaces(std::string_view text, bool keepFaceSizes, OnVertex&
             }
             current = &obj.groups[number];
         }
-        return true;
-    });
+    } grouping{obj, onVertex, keepFaceSizes, &obj.groups[0]};
+    obj.scan = scanObj(text, grouping);
     return obj;
 }
 

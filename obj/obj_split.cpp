@@ -39,8 +39,7 @@ float LeanSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
     if (!input) return kSplitCannotOpenInput;
     VertexLines vertexLines;
     GroupedObj obj = scanGroupedFaces(asText(*input), true, [&](std::string_view line) { vertexLines.push(line); });
-    if (obj.tooManyVertexLines) return kSplitCannotOpenInput;
-    if (!obj.verticesValid()) return kBadVertexNumber;
+    if (float code = obj.scan.verdict(kSplitCannotOpenInput)) return code;
 
     const std::string_view folder = folderPart(outputPathInFolder);
     VertexSetBuilder numbers(vertexLines.size());
@@ -103,30 +102,24 @@ float ListSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
     auto input = readWholeFile(inputPath);
     if (!input) return kSplitCannotOpenInput;
     VertexLines vertexLines;
-    VertexNumberCheck check;
     std::vector<std::vector<uint32_t>> corners(records.size());
-    FaceRangeWalk walk(records);
-    const uint64_t vertexLimit = vertexLineLimit();
-    bool tooManyVertexLines = false;
-    forEachLine(asText(*input), [&](std::string_view line) {
-        if (isVertexLine(line)) {
-            if (vertexLines.size() >= vertexLimit) {
-                tooManyVertexLines = true;
-                return false;
-            }
-            vertexLines.push(line);
-        } else if (isFaceLine(line)) {
+    struct {
+        VertexLines& vertexLines;
+        std::vector<std::vector<uint32_t>>& corners;
+        const std::vector<bool>& hasOutput;
+        FaceRangeWalk walk;
+
+        void vertex(std::string_view line) { vertexLines.push(line); }
+        void face(FaceLine& face) {
             const size_t position = walk.nextFace();
             std::vector<uint32_t>* target = hasOutput[position] ? &corners[position] : nullptr;
-            forEachFaceNumber(lineBody(line), [&](int64_t number) {
-                uint64_t absolute = check.resolve(number, vertexLines.size());
+            // Every face is read, also one no output takes: its numbers are checked.
+            face.forEachCorner([&](uint64_t absolute) {
                 if (target) target->push_back(uint32_t(absolute - 1));
             });
         }
-        return true;
-    });
-    if (tooManyVertexLines) return kSplitCannotOpenInput;
-    if (!check.allValid(vertexLines.size())) return kBadVertexNumber;
+    } sorter{vertexLines, corners, hasOutput, FaceRangeWalk(records)};
+    if (float code = scanObj(asText(*input), sorter).verdict(kSplitCannotOpenInput)) return code;
 
     const std::string_view folder = folderPart(outputPathInFolder);
     VertexSetBuilder numbers(vertexLines.size());

@@ -39,11 +39,10 @@ float LeanSplitTev(const char* inputPath, const char* outputPathInFolder) {
         positions.reserveMore(3);
         readFloats(lineBody(line), positions.extendReserved(3), 3);
     });
-    if (obj.tooManyVertexLines) return kSplitCannotOpenInput;
-    if (!obj.verticesValid()) return kBadVertexNumber;
+    if (float code = obj.scan.verdict(kSplitCannotOpenInput)) return code;
 
     const std::string_view folder = folderPart(outputPathInFolder);
-    VertexSetBuilder numbers(obj.vertexCount);
+    VertexSetBuilder numbers(obj.scan.vertexLines);
     for (const auto& [name, number] : obj.groupNumbers) {
         std::span<const uint32_t> used = numbers.build(obj.groups[number].corners);
         bool written = writeOutput(freeOutputName(folder, name, kPointsExtension), [&](OutputFile& out) {
