@@ -2,7 +2,9 @@
 // Bounds-checked reading over bytes already in memory. Every binary reader of
 // the library goes through this cursor: a read either has all its bytes in the
 // buffer or fails without touching anything, so no reader can step outside the
-// loaded file whatever its header fields claim.
+// loaded file whatever its header fields claim. Readers with hot loops take
+// a checked view of a whole region once (view()) and decode inside it with the
+// load helpers, which read exactly the bytes they are given.
 
 #include <cstddef>
 #include <cstdint>
@@ -56,6 +58,12 @@ inline void storeU16be(uint8_t* p, uint16_t v) noexcept {
     p[1] = uint8_t(v);
 }
 
+// True when [offset, offset + length) lies inside a buffer of `size` bytes,
+// computed without overflow.
+constexpr bool rangeFits(uint64_t offset, uint64_t length, uint64_t size) noexcept {
+    return offset <= size && length <= size - offset;
+}
+
 class ByteCursor {
 public:
     explicit ByteCursor(std::span<const uint8_t> bytes, size_t position = 0) noexcept
@@ -75,6 +83,13 @@ public:
         if (remaining() < n) return false;
         pos_ += n;
         return true;
+    }
+
+    // The `length` bytes at `offset`, when all of them are in the buffer; the
+    // position does not move.
+    std::optional<std::span<const uint8_t>> view(uint64_t offset, uint64_t length) const noexcept {
+        if (!rangeFits(offset, length, bytes_.size())) return std::nullopt;
+        return bytes_.subspan(size_t(offset), size_t(length));
     }
 
     std::optional<std::span<const uint8_t>> readBytes(size_t n) noexcept {
@@ -106,11 +121,5 @@ private:
     std::span<const uint8_t> bytes_;
     size_t pos_;
 };
-
-// True when [offset, offset + length) lies inside a buffer of `size` bytes,
-// computed without overflow.
-constexpr bool rangeFits(uint64_t offset, uint64_t length, uint64_t size) noexcept {
-    return offset <= size && length <= size - offset;
-}
 
 }  // namespace ostrel

@@ -207,6 +207,23 @@ bool copyFile(const char* source, const char* target) {
 
 // ---- InPlaceUpdate -------------------------------------------------------------
 
+namespace {
+
+// [first, end) of the bytes where `a` and `b` (of one length) differ; empty
+// when they are equal. Whole pages are compared first, so long equal runs
+// cost a memcmp.
+std::pair<size_t, size_t> differingRange(std::span<const uint8_t> a, std::span<const uint8_t> b) noexcept {
+    constexpr size_t kPage = 4096;
+    size_t first = 0, end = a.size();
+    while (end - first >= kPage && std::memcmp(&a[first], &b[first], kPage) == 0) first += kPage;
+    while (first < end && a[first] == b[first]) ++first;
+    while (end - first >= kPage && std::memcmp(&a[end - kPage], &b[end - kPage], kPage) == 0) end -= kPage;
+    while (end > first && a[end - 1] == b[end - 1]) --end;
+    return {first, end};
+}
+
+}  // namespace
+
 bool InPlaceUpdate::open(const char* path, Open how) {
     rollBack();
     created_ = false;
@@ -234,13 +251,28 @@ bool InPlaceUpdate::overwrite(uint64_t offset, std::span<const uint8_t> bytes) {
     // end goes when the file is cut back.
     const uint64_t keptEnd = std::min(originalSize_, offset + bytes.size());
     if (offset < keptEnd) {
-        Saved old{offset, std::vector<uint8_t>(size_t(keptEnd - offset))};
-        if (!readAt(offset, old.bytes.data(), old.bytes.size())) {
+        Saved old{offset, std::vector<uint8_t>(size_t(keptEnd - offset)), {}};
+        if (!readAt(offset, old.owned.data(), old.owned.size())) {
             failed_ = true;
             return false;
         }
+        old.bytes = old.owned;
         saved_.push_back(std::move(old));
     }
+    return write(offset, bytes);
+}
+
+bool InPlaceUpdate::overwrite(uint64_t offset, std::span<const uint8_t> bytes, std::span<const uint8_t> current) {
+    if (failed_ || !file_.isOpen() || current.size() != bytes.size() || offset + bytes.size() > originalSize_)
+        return false;
+    // Bytes that stay the same need not be written, nor kept.
+    const auto [first, end] = differingRange(bytes, current);
+    if (first == end) return true;
+    saved_.push_back({offset + first, {}, current.subspan(first, end - first)});
+    return write(offset + first, bytes.subspan(first, end - first));
+}
+
+bool InPlaceUpdate::write(uint64_t offset, std::span<const uint8_t> bytes) {
     failed_ = !file_.seek(offset) || !file_.writeAll(bytes.data(), bytes.size());
     if (!failed_) end_ = std::max(end_, offset + bytes.size());
     return !failed_;

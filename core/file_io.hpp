@@ -201,16 +201,24 @@ public:
     // Reads `size` bytes at `offset` as the file stands now.
     bool readAt(uint64_t offset, void* data, size_t size);
     bool overwrite(uint64_t offset, std::span<const uint8_t> bytes);
+    // The same, where the caller holds the bytes the file has there now
+    // (`current`, as long as `bytes`, alive until commit()): only the part
+    // where they differ is written, and nothing is read back to be kept.
+    bool overwrite(uint64_t offset, std::span<const uint8_t> bytes, std::span<const uint8_t> current);
     bool append(std::span<const uint8_t> bytes);
     // Closes the file. True when every write and the close succeeded;
     // otherwise the file is put back as it was and false is answered.
     bool commit();
 
 private:
+    // Bytes to put back at `offset`: read from the file into `owned`, or
+    // the caller's `current`.
     struct Saved {
         uint64_t offset;
-        std::vector<uint8_t> bytes;
+        std::vector<uint8_t> owned;
+        std::span<const uint8_t> bytes;
     };
+    bool write(uint64_t offset, std::span<const uint8_t> bytes);
     void rollBack() noexcept;
 
     File file_;

@@ -55,7 +55,7 @@ float planCrop(std::span<uint8_t> file, int32_t leftPixels, int32_t widthPixels,
     if (header.height < 3) return bmp::kTooFewRows;
     if (leftPixels < 0 || widthPixels < 1 || int64_t(leftPixels) + widthPixels > header.width)
         return bmp::kStripOutside;
-    if (!rangeFits(header.pixelOffset, uint64_t(header.height) * header.rowSize, file.size())) return bmp::kTruncated;
+    if (!ByteCursor(file).view(header.pixelOffset, uint64_t(header.height) * header.rowSize)) return bmp::kTruncated;
 
     plan.headerSize = header.pixelOffset;
     plan.rowStride = header.rowSize;

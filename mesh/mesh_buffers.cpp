@@ -148,13 +148,16 @@ float faceIDsFromBytes(std::span<const uint8_t> file, double level) {
     // The block at offset 32 is taken as a faces block whatever its tag: its
     // count at bytes 40..43, its records from byte 48.
     constexpr size_t kCountOffset = kTevHeaderSize + 8, kRecordsOffset = kTevHeaderSize + kBlockHeaderSize;
-    if (file.size() < kRecordsOffset) return kNoPoints;
-    const int32_t faceCount = readSignInt(file.data() + kCountOffset);
-    if (faceCount < 0 || !rangeFits(kRecordsOffset, uint64_t(faceCount) * kFaceBytes, file.size())) return kNoPoints;
+    const ByteCursor bytes(file);
+    const auto blockHeader = bytes.view(kTevHeaderSize, kBlockHeaderSize);
+    if (!blockHeader) return kNoPoints;
+    const int32_t faceCount = readSignInt(blockHeader->data() + (kCountOffset - kTevHeaderSize));
+    const auto records = faceCount < 0 ? std::nullopt : bytes.view(kRecordsOffset, uint64_t(faceCount) * kFaceBytes);
+    if (!records) return kNoPoints;
 
     s.faceID.reserveMore(size_t(faceCount));
     uint32_t* out = s.faceID.extendReserved(size_t(faceCount));
-    const uint8_t* record = file.data() + kRecordsOffset;
+    const uint8_t* record = records->data();
     for (int32_t i = 0; i < faceCount; ++i, record += kFaceBytes)
         out[i] = readSignInt(record + 12) < 0 ? triangleCount : quadCount;
     return float(s.faceID.size());

@@ -8,10 +8,11 @@ namespace ostrel::mesh {
 namespace {
 
 // Writes the new positions over the old ones, all or nothing: when a write
-// fails, the file is as it was.
-bool overwritePayload(const char* path, uint64_t offset, std::span<const uint8_t> positions) {
+// fails, the file is as it was. `current` holds what the file has there now.
+bool overwritePayload(const char* path, uint64_t offset, std::span<const uint8_t> positions,
+                      std::span<const uint8_t> current) {
     InPlaceUpdate tev;
-    return tev.open(path) && tev.overwrite(offset, positions) && tev.commit();
+    return tev.open(path) && tev.overwrite(offset, positions, current) && tev.commit();
 }
 
 }  // namespace
@@ -31,16 +32,27 @@ float locateSwapPayload(std::span<const uint8_t> tev, PointsPayload& payload) {
     return 0;
 }
 
-void snapAxis(std::span<uint8_t> payload, float tolerance, int32_t axis) noexcept {
-    if (axis < 1 || axis > 3) return;
+VertexRange snapAxis(std::span<uint8_t> payload, float tolerance, int32_t axis) noexcept {
+    VertexRange changed;
+    if (axis < 1 || axis > 3) return changed;
     const float lower = -1.0f * tolerance;
     const size_t vertices = payload.size() / kPointBytes;
     uint8_t* coordinate = payload.data() + 4 * size_t(axis - 1);
+    bool any = false;
     for (size_t i = 0; i < vertices; ++i, coordinate += kPointBytes) {
         float v = readaFloat(coordinate);
         // NaN fails both comparisons and is never snapped; -0 becomes +0.
-        if (lower <= v && v <= tolerance) storeF32le(coordinate, 0.0f);
+        if (lower <= v && v <= tolerance) {
+            // +0 stays as it is: only a changed value marks its vertex.
+            if (loadU32le(coordinate) != 0) {
+                if (!any) changed.first = i;
+                changed.end = i + 1;
+                any = true;
+            }
+            storeF32le(coordinate, 0.0f);
+        }
     }
+    return changed;
 }
 
 float matchPointsFile(std::span<const uint8_t> pointsFile, const PointsPayload& payload) {
@@ -49,7 +61,7 @@ float matchPointsFile(std::span<const uint8_t> pointsFile, const PointsPayload& 
         size_t(header->count) != payload.vertexCount)
         return kSwapMismatch;
     // A points file cut short would hand over fewer positions than it promises.
-    if (!rangeFits(kBlockHeaderSize, uint64_t(header->count) * kPointBytes, pointsFile.size())) return kSwapMismatch;
+    if (!ByteCursor(pointsFile).view(kBlockHeaderSize, uint64_t(header->count) * kPointBytes)) return kSwapMismatch;
     return 0;
 }
 
@@ -59,8 +71,14 @@ float alignVerticesTev(const char* path, float tolerance, int32_t axis) {
     PointsPayload payload;
     if (float code = locateSwapPayload(tev->bytes(), payload); code != 0) return code;
     auto points = tev->bytes().subspan(payload.offset, payload.vertexCount * kPointBytes);
-    snapAxis(points, tolerance, axis);
-    return overwritePayload(path, payload.offset, points) ? 0.0f : kSwapCannotWriteTev;
+    const VertexRange changed = snapAxis(points, tolerance, axis);
+    // Only the vertices that changed are written; the file is opened for
+    // writing all the same, so a file that may not be written is refused.
+    InPlaceUpdate file;
+    if (!file.open(path)) return kSwapCannotWriteTev;
+    const auto snapped = points.subspan(changed.first * kPointBytes, (changed.end - changed.first) * kPointBytes);
+    const bool written = snapped.empty() || file.overwrite(payload.offset + changed.first * kPointBytes, snapped);
+    return written && file.commit() ? 0.0f : kSwapCannotWriteTev;
 }
 
 float swapVerticesTev(const char* tevPath, const char* pointsPath) {
@@ -68,7 +86,7 @@ float swapVerticesTev(const char* tevPath, const char* pointsPath) {
     if (!tev) return kSwapCannotOpenTev;
     PointsPayload payload;
     if (float code = locateSwapPayload(tev->bytes(), payload); code != 0) return code;
-    tev.reset();  // only the payload's place is needed from here on
+    // The Tev's bytes stay: they are what is put back if a write fails.
 
     // The points file is opened for reading and writing, as the host expects:
     // one it could not also write is refused.
@@ -79,7 +97,8 @@ float swapVerticesTev(const char* tevPath, const char* pointsPath) {
     if (float code = matchPointsFile(points->bytes(), payload); code != 0) return code;
 
     const auto positions = points->bytes().subspan(kBlockHeaderSize, payload.vertexCount * kPointBytes);
-    return overwritePayload(tevPath, payload.offset, positions) ? 0.0f : kSwapCannotWriteTev;
+    const auto current = tev->bytes().subspan(payload.offset, positions.size());
+    return overwritePayload(tevPath, payload.offset, positions, current) ? 0.0f : kSwapCannotWriteTev;
 }
 
 }  // namespace ostrel::mesh

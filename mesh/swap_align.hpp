@@ -26,8 +26,12 @@ struct PointsPayload {
 };
 float locateSwapPayload(std::span<const uint8_t> tev, PointsPayload& payload);
 // Snaps coordinates of `axis` (1 x, 2 y, 3 z; other values change nothing) in
-// the payload bytes.
-void snapAxis(std::span<uint8_t> payload, float tolerance, int32_t axis) noexcept;
+// the payload bytes. Answers the vertices [first, end) that changed (empty
+// when none did).
+struct VertexRange {
+    size_t first = 0, end = 0;
+};
+VertexRange snapAxis(std::span<uint8_t> payload, float tolerance, int32_t axis) noexcept;
 // Checks a points file against the Tev file's points block; 0 when it matches.
 float matchPointsFile(std::span<const uint8_t> pointsFile, const PointsPayload& payload);
 

@@ -16,9 +16,11 @@ std::optional<TevBlock> findBlock(std::span<const uint8_t> file, size_t from, in
     size_t p = from;
     // Both limits keep a whole 16-byte header inside the file: p < n - 20
     // implies p + 16 <= n.
+    const ByteCursor bytes(file);
     while (withinLimit(p, n, limit)) {
-        const uint8_t* header = file.data() + p;
-        TevBlock block{p, readUnInt(header), readUnInt(header + 4), readUnInt(header + 8)};
+        const auto header = bytes.view(p, kBlockHeaderSize);
+        if (!header) return std::nullopt;
+        TevBlock block{p, readUnInt(header->data()), readUnInt(header->data() + 4), readUnInt(header->data() + 8)};
         if (block.tag == tag) return block;
         if (block.size != 0 && block.size < int32_t(kBlockHeaderSize)) return std::nullopt;
         p = block.end();
@@ -33,7 +35,8 @@ std::optional<std::span<const uint8_t>> blockItems(std::span<const uint8_t> file
     // A stored size of 0 makes a header-only block, which holds no items.
     const uint64_t room = block.size >= int32_t(kBlockHeaderSize) ? uint64_t(block.size) - kBlockHeaderSize : 0;
     if (payload > room) return std::nullopt;
-    if (!rangeFits(block.offset, block.size > 0 ? uint64_t(block.size) : kBlockHeaderSize, file.size()))
+    // The whole block, as its size field states it, must be in the file.
+    if (!ByteCursor(file).view(block.offset, block.size > 0 ? uint64_t(block.size) : kBlockHeaderSize))
         return std::nullopt;
     return file.subspan(block.payloadOffset(), size_t(payload));
 }
@@ -46,8 +49,9 @@ void writeBlockHeader(OutputFile& out, int32_t tag, size_t payloadBytes, size_t 
 }
 
 std::optional<PointsHeader> readPointsHeader(std::span<const uint8_t> file) noexcept {
-    if (file.size() < kBlockHeaderSize) return std::nullopt;
-    return PointsHeader{readUnInt(file.data()), readUnInt(file.data() + 4), readUnInt(file.data() + 8)};
+    const auto header = ByteCursor(file).view(0, kBlockHeaderSize);
+    if (!header) return std::nullopt;
+    return PointsHeader{readUnInt(header->data()), readUnInt(header->data() + 4), readUnInt(header->data() + 8)};
 }
 
 bool encodePointsBlockHeader(uint8_t out[kBlockHeaderSize], uint64_t vertexCount) noexcept {

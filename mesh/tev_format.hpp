@@ -34,8 +34,10 @@ inline constexpr size_t kGroupBytes = 2;    // 16-bit group id
 inline constexpr size_t kColourBytes = 4;   // blue, green, red, unused
 
 // The host's byte readers: bytes in file order, each taken as 0..255.
+// readUnInt is the little-endian 32-bit read in two's complement; readSignInt
+// is the same function, under the name used where a value may be negative.
 inline int32_t readUnInt(const uint8_t* b) noexcept { return loadI32le(b); }
-inline int32_t readSignInt(const uint8_t* b) noexcept { return loadI32le(b); }
+inline constexpr auto& readSignInt = readUnInt;
 inline int32_t readanInt(uint8_t b) noexcept { return b; }
 inline float readaFloat(const uint8_t* b) noexcept { return loadF32le(b); }
 

@@ -35,8 +35,9 @@ TevObjStep tagFound(int32_t tag) noexcept { return {false, float(uint32_t(tag))}
 
 // The 16-byte header of the block at `at`, when all of it is in the file.
 std::optional<TevBlock> blockHeaderAt(std::span<const uint8_t> tev, uint64_t at) noexcept {
-    if (!rangeFits(at, kBlockHeaderSize, tev.size())) return std::nullopt;
-    const uint8_t* p = tev.data() + at;
+    const auto header = ByteCursor(tev).view(at, kBlockHeaderSize);
+    if (!header) return std::nullopt;
+    const uint8_t* p = header->data();
     return TevBlock{size_t(at), readUnInt(p), readSignInt(p + 4), readSignInt(p + 8)};
 }
 
@@ -240,12 +241,13 @@ void TextStage::flush() {
 }
 
 TevObjStep planTevToObj(std::span<const uint8_t> tev, ObjPlan& plan) {
-    if (tev.size() < kPointsAt + 4) return kStepOutOfRange;
-    const int32_t tag = readUnInt(tev.data() + kPointsAt);
+    const ByteCursor bytes(tev);
+    const auto tagField = bytes.view(kPointsAt, 4);
+    if (!tagField) return kStepOutOfRange;
+    const int32_t tag = readUnInt(tagField->data());
     if (tag != kTagPoints) return tagFound(tag);
     const auto points = blockHeaderAt(tev, kPointsAt);
-    if (!points || points->count < 0 ||
-        !rangeFits(kPointsPayloadAt, uint64_t(points->count) * kPointBytes, tev.size()))
+    if (!points || points->count < 0 || !bytes.view(kPointsPayloadAt, uint64_t(points->count) * kPointBytes))
         return kStepOutOfRange;
     const auto faceCount = headerFaceCount(tev, *points);
     if (!faceCount) return kStepOutOfRange;
@@ -264,28 +266,31 @@ TevObjStep writeObjText(std::span<const uint8_t> tev, const ObjPlan& plan, std::
     TevBlock colours;
     const uint64_t coloursAt = kPointsPayloadAt + plan.vertexCount * kPointBytes;
     if (const TevObjStep step = expectBlock(tev, coloursAt, kTagColours, colours); !step.done) return step;
+    const ByteCursor bytes(tev);
     const uint64_t entriesAt = colours.payloadOffset();
-    if (colours.count < 0 || !rangeFits(entriesAt, uint64_t(colours.count) * kColourBytes, tev.size()))
-        return kStepOutOfRange;
-    writeColourBlock(tev.data() + entriesAt, size_t(colours.count), out);
+    const auto entries = colours.count < 0 ? std::nullopt : bytes.view(entriesAt, uint64_t(colours.count) * kColourBytes);
+    if (!entries) return kStepOutOfRange;
+    writeColourBlock(entries->data(), size_t(colours.count), out);
 
     TevBlock faces;
     const uint64_t facesAt = entriesAt + uint64_t(colours.count) * kColourBytes;
     if (const TevObjStep step = expectBlock(tev, facesAt, kTagFaces, faces); !step.done) return step;
-    if (faces.size < int32_t(kBlockHeaderSize) || !rangeFits(faces.offset, uint64_t(faces.size), tev.size()))
-        return kStepOutOfRange;
+    const auto facesBlock = faces.size < int32_t(kBlockHeaderSize) ? std::nullopt : bytes.view(faces.offset, uint64_t(faces.size));
+    if (!facesBlock) return kStepOutOfRange;
     const size_t recordCount = (size_t(faces.size) - kBlockHeaderSize) / kFaceBytes;
-    writeFaceGroups(tev.data() + faces.payloadOffset(), recordCount, faceIDs, out);
+    writeFaceGroups(facesBlock->data() + kBlockHeaderSize, recordCount, faceIDs, out);
     return kStepDone;
 }
 
 float colourBlockOfTev(std::span<const uint8_t> tev, TextStage& out) {
     // The block at offset 32 is taken as a colours block whatever its tag.
-    if (tev.size() < kPointsPayloadAt) return kTevObjOutOfRange;
-    const int32_t count = readSignInt(tev.data() + kPointsAt + 8);
-    if (count < 0 || !rangeFits(kPointsPayloadAt, uint64_t(count) * kColourBytes, tev.size()))
-        return kTevObjOutOfRange;
-    writeColourBlock(tev.data() + kPointsPayloadAt, size_t(count), out);
+    const ByteCursor bytes(tev);
+    const auto header = bytes.view(kPointsAt, kBlockHeaderSize);
+    if (!header) return kTevObjOutOfRange;
+    const int32_t count = readSignInt(header->data() + 8);
+    const auto entries = count < 0 ? std::nullopt : bytes.view(kPointsPayloadAt, uint64_t(count) * kColourBytes);
+    if (!entries) return kTevObjOutOfRange;
+    writeColourBlock(entries->data(), size_t(count), out);
     return 0;
 }
 

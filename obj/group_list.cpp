@@ -60,13 +60,19 @@ void loadGroupsFromBytes(std::span<const uint8_t> file) {
     const size_t records = file.size() / kGroupRecordSize;
     s.groupsList.reserve(records);
     ByteCursor cursor(file);
-    for (size_t i = 0; i < records; ++i) {
+    // A trailing partial record is not read: the reads fail there.
+    for (;;) {
         groupID record;
-        auto name = cursor.readBytes(kGroupNameField);
+        const auto name = cursor.readBytes(kGroupNameField);
+        if (!name) break;
+        // Fewer than four bytes are left after a failed read.
+        const auto startFace = cursor.readI32le();
+        const auto endFace = cursor.readI32le();
+        if (!endFace) break;
         std::memcpy(record.name, name->data(), kGroupNameField);
         record.name[kGroupNameField - 1] = '\0';
-        record.startFace = *cursor.readI32le();
-        record.endFace = *cursor.readI32le();
+        record.startFace = *startFace;
+        record.endFace = *endFace;
         s.groupsList.push_back(record);
     }
 }

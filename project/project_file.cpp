@@ -72,17 +72,18 @@ OldProjectHeader decodeOldHeader(const uint8_t* in) noexcept {
 // byte lies inside the file, so the data always does too. Every step moves
 // forward by at least one header, so the walk ends.
 void walkChunks(std::span<const uint8_t> file, size_t position, const ChunkLayout& layout, ParsedProject& out) {
-    const uint8_t* bytes = file.data();
-    while (rangeFits(position, layout.headerBytes + 1, file.size())) {
-        const uint64_t length = loadU32le(bytes + position + layout.lengthAt);
-        if (length < layout.headerBytes || !rangeFits(position, length + 1, file.size())) {
+    const ByteCursor bytes(file);
+    while (const auto header = bytes.view(position, layout.headerBytes + 1)) {
+        const uint64_t length = loadU32le(header->data() + layout.lengthAt);
+        const auto whole = length < layout.headerBytes ? std::nullopt : bytes.view(position, length + 1);
+        if (!whole) {
             out.chainBroken = true;
             return;
         }
         StoredChunk chunk;
-        chunk.number = loadU32le(bytes + position + layout.numberAt);
-        chunk.isDax = layout.kindAt && loadI32le(bytes + position + *layout.kindAt) != 0;
-        chunk.data = file.subspan(position + layout.headerBytes, size_t(length) - layout.headerBytes);
+        chunk.number = loadU32le(header->data() + layout.numberAt);
+        chunk.isDax = layout.kindAt && loadI32le(header->data() + *layout.kindAt) != 0;
+        chunk.data = whole->subspan(layout.headerBytes, size_t(length) - layout.headerBytes);
         out.chunks.push_back(chunk);
         position += size_t(length) + 1;
     }
