@@ -6,7 +6,7 @@
 
 #include "core/file_io.hpp"
 #include "host/frame.hpp"
-#include "platform/folder_clear.hpp"
+#include "platform/clear_folder.hpp"
 #include "platform/platform.hpp"
 
 using namespace ostrel;

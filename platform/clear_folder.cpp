@@ -2,7 +2,7 @@
 // deleted, everything else stays, and nothing below the folder's own level is
 // ever visited.
 
-#include "platform/folder_clear.hpp"
+#include "platform/clear_folder.hpp"
 
 #include "core/file_io.hpp"
 #include "platform/platform.hpp"

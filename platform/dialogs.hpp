@@ -45,6 +45,17 @@ int openUrl(const char* text);
 
 // ---- Portable --------------------------------------------------------------
 
+// The filter list of the open dialog: text cut to 255 bytes, every '|' a
+// NUL, ended by two NULs; "*.*" when there is no text.
+std::string dialogFilter(const char* text);
+
+// Dialog settings: the title (at most 255 bytes, initially "Select Files")
+// and the start folder (at most 511 bytes, initially empty).
+void setDialogTitle(const char* title);
+void setDefaultDir(const char* folder);
+const std::string& dialogTitle() noexcept;
+const std::string& defaultDir() noexcept;
+
 // The path that GetFilePath hands back for the 0-based `number`: at most 255
 // bytes of it; nothing when the number is outside the list.
 std::optional<std::string> chosenFilePath(const std::vector<std::string>& files, int32_t number);

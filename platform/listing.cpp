@@ -8,20 +8,6 @@ namespace {
 
 constexpr std::string_view kFullName = "fullname";
 constexpr std::string_view kName = "name";
-constexpr std::string_view kDefaultTitle = "Select Files";
-constexpr size_t kTitleMax = 255;
-constexpr size_t kDefaultDirMax = 511;
-constexpr size_t kFilterMax = 255;
-
-struct DialogState {
-    std::string title{kDefaultTitle};
-    std::string defaultDir;
-};
-
-DialogState& dialogState() {
-    static DialogState state;
-    return state;
-}
 
 std::unique_ptr<FolderWalk>& currentWalk() noexcept {
     static std::unique_ptr<FolderWalk> walk;
@@ -35,12 +21,6 @@ std::optional<std::string_view> stringAt(const SelectionBuffer& buffer, size_t f
     const void* nul = std::memchr(buffer.data() + from, 0, buffer.size() - from);
     if (!nul) return std::nullopt;
     return std::string_view(buffer.data() + from, size_t(static_cast<const char*>(nul) - (buffer.data() + from)));
-}
-
-std::string cut(const char* text, size_t maxBytes) {
-    if (!text) return {};
-    const void* nul = std::memchr(text, 0, maxBytes);
-    return std::string(text, nul ? size_t(static_cast<const char*>(nul) - text) : maxBytes);
 }
 
 }  // namespace
@@ -135,19 +115,6 @@ int ListingWriter::finish() noexcept {
     if (count_ > 0 && next_ < buffer_.size()) buffer_[next_] = '\0';
     return count_;
 }
-
-std::string dialogFilter(const char* text) {
-    if (!text) return std::string("*.*\0\0", 5);
-    std::string filter = cut(text, kFilterMax);
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    filter.append(2, '\0');
-    return filter;
-}
-
-void setDialogTitle(const char* title) { dialogState().title = title ? cut(title, kTitleMax) : std::string(kDefaultTitle); }
-void setDefaultDir(const char* folder) { dialogState().defaultDir = cut(folder, kDefaultDirMax); }
-const std::string& dialogTitle() noexcept { return dialogState().title; }
-const std::string& defaultDir() noexcept { return dialogState().defaultDir; }
 
 bool openWalk(const char* path) {
     currentWalk().reset();

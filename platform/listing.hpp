@@ -60,17 +60,6 @@ private:
     bool ended_ = false;   // a name did not fit: no later name is written
 };
 
-// The filter list of the open dialog: text cut to 255 bytes, every '|' a
-// NUL, ended by two NULs; "*.*" when there is no text.
-std::string dialogFilter(const char* text);
-
-// Dialog settings: the title (at most 255 bytes, initially "Select Files")
-// and the start folder (at most 511 bytes, initially empty).
-void setDialogTitle(const char* title);
-void setDefaultDir(const char* folder);
-const std::string& dialogTitle() noexcept;
-const std::string& defaultDir() noexcept;
-
 // ---- The folder walk -------------------------------------------------------
 
 // One open listing that hands out every entry ("." and ".." and hidden ones

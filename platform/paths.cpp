@@ -8,13 +8,13 @@ namespace ostrel::platform {
 
 std::string FileNameExtract(std::string_view path, int mode) {
     switch (mode) {
-    case 1:
+    case kFolderPart:
         return std::string(folderPart(path));
-    case 2:
+    case kBaseName:
         return std::string(baseNameWithoutExtension(path));
-    case 3:
+    case kWithoutExtension:
         return std::string(withoutExtension(path));
-    case 6:
+    case kFileName:
         return std::string(fileNamePart(path));
     default:
         return std::string(path);

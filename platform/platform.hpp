@@ -20,13 +20,17 @@ namespace ostrel::platform {
 
 // ---- Portable: path splitting (both '/' and '\' separate folders) ----------
 
-// Splits `path` by `mode`:
-//   1 folder part: up to and including the last separator; empty without one.
-//   2 base name: after the last separator, cut before its last '.'.
-//   3 path without extension: everything before the last '.' anywhere in the
-//     path (so a '.' in a folder name counts when the file name has none).
-//   6 file name: after the last separator; the whole path without one.
-// Any other mode gives the path unchanged.
+// The ways FileNameExtract splits a path, numbered as the host numbers them.
+enum PathPart : int {
+    kFolderPart = 1,        // up to and including the last separator; empty without one
+    kBaseName = 2,          // after the last separator, cut before its last '.'
+    kWithoutExtension = 3,  // everything before the last '.' anywhere in the path (so a
+                            // '.' in a folder name counts when the file name has none)
+    kFileName = 6,          // after the last separator; the whole path without one
+};
+
+// Splits `path` by `mode`, one of PathPart; any other mode gives the path
+// unchanged.
 std::string FileNameExtract(std::string_view path, int mode);
 
 // Judges by name alone: false when the last path component contains a '.',

@@ -128,14 +128,14 @@ std::optional<ParsedProject> parseProject(std::span<const uint8_t> file, Project
 }
 
 std::string unpackedName(std::string_view targetPath, const StoredChunk& chunk) {
-    std::string name = platform::FileNameExtract(targetPath, 1);
+    std::string name = platform::FileNameExtract(targetPath, platform::kFolderPart);
     name += std::to_string(chunk.number);
     name += chunk.isDax ? "X.dax" : "X.dat";
     return name;
 }
 
 std::optional<uint32_t> chunkNumberOf(std::string_view dataPath) {
-    const std::string base = platform::FileNameExtract(dataPath, 2);
+    const std::string base = platform::FileNameExtract(dataPath, platform::kBaseName);
     const char* first = base.data();
     const char* last = first + base.size();
     while (first != last && (*first == ' ' || (*first >= '\t' && *first <= '\r'))) ++first;

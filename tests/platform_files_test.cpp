@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "core/file_io.hpp"
-#include "platform/folder_clear.hpp"
+#include "platform/clear_folder.hpp"
 #include "platform/platform.hpp"
 #include "tests/support/file_size_limit.hpp"
 #include "tests/support/test_support.hpp"

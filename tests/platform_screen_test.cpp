@@ -14,8 +14,9 @@ using ostrel::platform::screenFactor;
 TEST(ScreenFactor, LogicalOverPhysicalInches) {
     EXPECT_FLOAT_EQ(screenFactor(508, 1920, 96), 1.0f);
     EXPECT_FLOAT_EQ(screenFactor(254, 1920, 96), 2.0f);
-    // Single precision throughout: 2560/144 and 600/25.4 as floats.
-    EXPECT_EQ(screenFactor(600, 2560, 144), (2560.0f / 144.0f) / (600.0f / 25.4f));
+    // Single precision throughout: in double precision the same screen gives
+    // 0x1.8153dp-1, one float step below.
+    EXPECT_EQ(screenFactor(600, 2560, 144), 0x1.8153d2p-1f);
 }
 
 TEST(ScreenFactor, ZeroMillimetresGiveInfinity) {

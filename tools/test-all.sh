@@ -12,7 +12,7 @@ passed=0; failed=0; status=0
 for preset in release asan fuzz linux32 win64 win32; do
   echo "$available" | grep -qx "$preset" || continue
   echo "==== preset $preset"
-  cmake --preset "$preset" >/dev/null
+  cmake --preset "$preset" -DOSTREL_WARNINGS_AS_ERRORS=ON >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   log="build/$preset/ctest-summary.log"
   if ctest --preset "$preset" 2>&1 | tee "$log"; then :; else status=1; fi

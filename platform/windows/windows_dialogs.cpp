@@ -84,8 +84,8 @@ int listFolderIntoSelection(const char* folder, bool folders) {
 }
 
 void launchWithFile(const char* path) {
-    const std::string file = FileNameExtract(path, 6);
-    const std::string folder = FileNameExtract(path, 1);
+    const std::string file = FileNameExtract(path, kFileName);
+    const std::string folder = FileNameExtract(path, kFolderPart);
     ShellExecuteA(nullptr, "open", file.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(), SW_SHOWDEFAULT);
 }
 

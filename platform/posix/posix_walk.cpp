@@ -1,5 +1,4 @@
 // The folder walk over opendir/readdir, for Linux and macOS.
-#if !defined(_WIN32)
 
 #include <dirent.h>
 
@@ -33,5 +32,3 @@ std::unique_ptr<FolderWalk> openFolderWalk(const char* path) {
 }
 
 }  // namespace ostrel::platform
-
-#endif
