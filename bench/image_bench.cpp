@@ -27,9 +27,9 @@
 
 #include "core/byte_cursor.hpp"
 #include "core/file_io.hpp"
-#include "image/bmp_crop.hpp"
-#include "image/psd_ops.hpp"
-#include "image/thumbnail.hpp"
+#include "image/bmp_crop_internal.hpp"
+#include "image/psd_ops_internal.hpp"
+#include "image/thumbnail_internal.hpp"
 
 namespace {
 

@@ -19,9 +19,9 @@
 
 #include "core/byte_cursor.hpp"
 #include "core/file_io.hpp"
-#include "mesh/mesh_buffers.hpp"
+#include "mesh/mesh_buffers_internal.hpp"
 #include "mesh/mesh_state.hpp"
-#include "mesh/swap_align.hpp"
+#include "mesh/swap_align_internal.hpp"
 #include "mesh/tev_format.hpp"
 
 namespace {

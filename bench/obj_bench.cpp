@@ -28,7 +28,7 @@
 #include "core/pod_buffer.hpp"
 #include "obj/group_list.hpp"
 #include "obj/obj_output.hpp"
-#include "obj/obj_rewrite.hpp"
+#include "obj/obj_rewrite_internal.hpp"
 #include "obj/obj_scan.hpp"
 #include "obj/obj_small_tools.hpp"
 #include "obj/obj_split.hpp"

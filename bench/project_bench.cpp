@@ -21,7 +21,7 @@
 
 #include "core/file_io.hpp"
 #include "platform/platform.hpp"
-#include "project/project_file.hpp"
+#include "project/project_file_internal.hpp"
 #include "project/tpose.hpp"
 
 namespace {

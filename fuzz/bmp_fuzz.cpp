@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "image/bmp_crop.hpp"
+#include "image/bmp_crop_internal.hpp"
 
 using namespace ostrel;
 

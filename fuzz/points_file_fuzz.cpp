@@ -6,7 +6,7 @@
 #include <span>
 
 #include "core/byte_cursor.hpp"
-#include "mesh/swap_align.hpp"
+#include "mesh/swap_align_internal.hpp"
 #include "mesh/tev_format.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

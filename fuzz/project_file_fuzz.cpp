@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "project/project_file.hpp"
+#include "project/project_file_internal.hpp"
 
 using namespace ostrel;
 

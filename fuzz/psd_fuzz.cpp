@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "image/psd_file.hpp"
-#include "image/psd_ops.hpp"
-#include "image/thumbnail.hpp"
+#include "image/psd_ops_internal.hpp"
+#include "image/thumbnail_internal.hpp"
 
 using namespace ostrel;
 

@@ -6,7 +6,7 @@
 #include <span>
 
 #include "core/file_io.hpp"
-#include "mesh/mesh_buffers.hpp"
+#include "mesh/mesh_buffers_internal.hpp"
 #include "mesh/mesh_state.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

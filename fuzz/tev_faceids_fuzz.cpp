@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "mesh/mesh_buffers.hpp"
+#include "mesh/mesh_buffers_internal.hpp"
 #include "mesh/mesh_state.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "mesh/swap_align.hpp"
+#include "mesh/swap_align_internal.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace ostrel::mesh;

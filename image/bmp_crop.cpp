@@ -1,4 +1,4 @@
-#include "image/bmp_crop.hpp"
+#include "image/bmp_crop_internal.hpp"
 
 #include <cstring>
 

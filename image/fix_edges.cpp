@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "image/psd_ops.hpp"
+#include "image/psd_ops_internal.hpp"
 
 namespace ostrel::image {
 namespace {

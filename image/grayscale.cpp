@@ -6,7 +6,7 @@
 #include <array>
 
 #include "core/convert.hpp"
-#include "image/psd_ops.hpp"
+#include "image/psd_ops_internal.hpp"
 
 namespace ostrel::image {
 namespace {

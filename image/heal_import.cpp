@@ -6,7 +6,7 @@
 
 #include "core/byte_cursor.hpp"
 #include "core/file_io.hpp"
-#include "image/psd_ops.hpp"
+#include "image/psd_ops_internal.hpp"
 
 namespace ostrel::image {
 namespace {

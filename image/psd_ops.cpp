@@ -1,4 +1,4 @@
-#include "image/psd_ops.hpp"
+#include "image/psd_ops_internal.hpp"
 
 #include <cstring>
 

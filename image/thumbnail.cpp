@@ -1,4 +1,4 @@
-#include "image/thumbnail.hpp"
+#include "image/thumbnail_internal.hpp"
 
 #include <cstdint>
 

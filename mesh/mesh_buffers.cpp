@@ -1,4 +1,4 @@
-#include "mesh/mesh_buffers.hpp"
+#include "mesh/mesh_buffers_internal.hpp"
 
 #include <algorithm>
 #include <bit>

@@ -24,7 +24,6 @@ void clearTevVectors() noexcept;
 // the file's vertex count. gGroupID is raised first, also when the append
 // fails; on any failure the buffers are left exactly as they were.
 float AddTev(const char* path, int32_t vertexOffset, int32_t keepGroups);
-float appendTevBytes(ByteBuffer file, int32_t vertexOffset, int32_t keepGroups);
 
 // Writes the buffers as one Tev file and empties them. A failure leaves the
 // buffers, and any file already at `path`, as they were.
@@ -33,6 +32,5 @@ float WriteTev(const char* path);
 // Fills faceID from the faces block at the start of a base mesh: per base face
 // 4^(level-1) times its corner count. Returns the number of base faces.
 float GetFaceIDsTev(const char* path, double level);
-float faceIDsFromBytes(std::span<const uint8_t> file, double level);
 
 }  // namespace ostrel::mesh

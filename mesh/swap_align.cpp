@@ -1,4 +1,4 @@
-#include "mesh/swap_align.hpp"
+#include "mesh/swap_align_internal.hpp"
 
 #include "core/convert.hpp"
 #include "core/file_io.hpp"

@@ -1,4 +1,4 @@
-#include "obj/obj_rewrite.hpp"
+#include "obj/obj_rewrite_internal.hpp"
 
 #include "core/pod_buffer.hpp"
 #include "obj/group_list.hpp"

@@ -43,11 +43,4 @@ float OutKelmorOBJ(const char* sourcePath, const char* positionsPath);
 // shift plus the vertex lines appended.
 float LeanAddGroupOBJ(const char* sourcePath, int32_t shift, const char* targetPath);
 
-// Writes a face line as it is, except that negative (relative) vertex numbers
-// become absolute ones, counted from the `verticesSoFar` vertex lines read
-// before it. Texture and normal numbers are left as they are. Used where the
-// vertex lines of a file move to its start, which would change what a
-// relative number names.
-void writeFaceLineAbsolute(OutputFile& out, std::string_view line, uint64_t verticesSoFar);
-
 }  // namespace ostrel::obj

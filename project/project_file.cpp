@@ -1,4 +1,4 @@
-#include "project/project_file.hpp"
+#include "project/project_file_internal.hpp"
 
 #include <charconv>
 #include <cstring>

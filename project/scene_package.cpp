@@ -1,4 +1,4 @@
-#include "project/scene_package.hpp"
+#include "project/scene_package_internal.hpp"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/byte_cursor.hpp"
-#include "image/bmp_crop.hpp"
+#include "image/bmp_crop_internal.hpp"
 #include "tests/support/image_support.hpp"
 
 namespace {

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-#include "image/bmp_crop.hpp"
-#include "image/psd_ops.hpp"
-#include "image/thumbnail.hpp"
+#include "image/bmp_crop_internal.hpp"
+#include "image/psd_ops_internal.hpp"
+#include "image/thumbnail_internal.hpp"
 #include "tests/support/file_size_limit.hpp"
 #include "tests/support/image_support.hpp"
 

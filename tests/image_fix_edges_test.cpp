@@ -6,7 +6,7 @@
 
 #include <random>
 
-#include "image/psd_ops.hpp"
+#include "image/psd_ops_internal.hpp"
 #include "tests/support/image_support.hpp"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include "image/colour.hpp"
 #include "image/psd_file.hpp"
-#include "image/psd_ops.hpp"
-#include "image/thumbnail.hpp"
+#include "image/psd_ops_internal.hpp"
+#include "image/thumbnail_internal.hpp"
 #include "tests/support/image_support.hpp"
 
 namespace {

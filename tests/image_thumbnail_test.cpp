@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "image/thumbnail.hpp"
+#include "image/thumbnail_internal.hpp"
 #include "tests/support/file_size_limit.hpp"
 #include "tests/support/image_support.hpp"
 

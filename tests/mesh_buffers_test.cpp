@@ -6,7 +6,7 @@
 
 #include "core/byte_cursor.hpp"
 #include "core/file_io.hpp"
-#include "mesh/mesh_buffers.hpp"
+#include "mesh/mesh_buffers_internal.hpp"
 #include "mesh/mesh_state.hpp"
 #include "mesh/tev_format.hpp"
 #include "tests/support/file_size_limit.hpp"

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "core/byte_cursor.hpp"
-#include "mesh/swap_align.hpp"
+#include "mesh/swap_align_internal.hpp"
 #include "mesh/tev_format.hpp"
 #include "tests/support/test_support.hpp"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "obj/group_list.hpp"
-#include "obj/obj_rewrite.hpp"
+#include "obj/obj_rewrite_internal.hpp"
 #include "obj/obj_small_tools.hpp"
 #include "obj/obj_split.hpp"
 #include "tests/support/file_size_limit.hpp"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "obj/group_list.hpp"
-#include "obj/obj_rewrite.hpp"
+#include "obj/obj_rewrite_internal.hpp"
 #include "obj/obj_text.hpp"
 #include "tests/support/test_support.hpp"
 

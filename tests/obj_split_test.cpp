@@ -10,7 +10,7 @@
 #include "core/byte_cursor.hpp"
 #include "obj/group_list.hpp"
 #include "obj/obj_output.hpp"
-#include "obj/obj_rewrite.hpp"
+#include "obj/obj_rewrite_internal.hpp"
 #include "obj/obj_split.hpp"
 #include "obj/obj_text.hpp"
 #include "tests/support/test_support.hpp"

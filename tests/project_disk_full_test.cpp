@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "project/project_file.hpp"
-#include "project/scene_package.hpp"
+#include "project/project_file_internal.hpp"
+#include "project/scene_package_internal.hpp"
 #include "project/tpose.hpp"
 #include "tests/support/file_size_limit.hpp"
 #include "tests/support/test_support.hpp"

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "core/byte_cursor.hpp"
-#include "project/project_file.hpp"
+#include "project/project_file_internal.hpp"
 #include "project/tpose.hpp"
 #include "tests/support/test_support.hpp"
 

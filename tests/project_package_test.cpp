@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/byte_cursor.hpp"
-#include "project/scene_package.hpp"
+#include "project/scene_package_internal.hpp"
 #include "tests/support/test_support.hpp"
 
 using namespace ostrel;
