@@ -22,6 +22,13 @@ namespace ostrel::frame {
 // exception.
 inline constexpr float kInternalFailure = -1000.0f;
 
+// What a frame answers for a missing text or memBlock, by the family of the
+// export; the other exports that refuse a missing pointer answer -1.
+// The vertex swap, align and split exports, and AddTPoseRef:
+inline constexpr float kMissingArgumentVertexTools = -2.0f;
+// The mesh-buffer, Tev-to-OBJ, group-list file and append exports:
+inline constexpr float kMissingArgumentMeshFiles = -9.0f;
+
 template <class Body>
 float guarded(Body&& body) noexcept {
     try {
