@@ -1,7 +1,7 @@
 # The module-definition file of the Windows DLLs, generated from the one export
 # list in host/export_table.hpp: the exported names are exactly the rows that
-# are Built and belong to the Windows builds, undecorated (cdecl names on i686
-# get no underscore in the export table).
+# belong to the Windows builds, undecorated (cdecl names on i686 get no
+# underscore in the export table).
 
 set(OSTREL_EXPORT_TABLE ${PROJECT_SOURCE_DIR}/host/export_table.hpp)
 
@@ -14,9 +14,10 @@ set(OSTREL_WINDOWS_SETS kWin64 kWin32 kWindows kEvery kWindowsLinux kWindowsOnly
 set(OSTREL_OTHER_SETS kMac kLinux kMacOnly)
 
 function(ostrel_windows_export_names out_var)
-  # Rows end in a line continuation, so they are matched in the whole text.
+  # Rows end in a line continuation, so they are matched in the whole text; a
+  # row starts with its name and builds, which is all this needs of it.
   file(READ ${OSTREL_EXPORT_TABLE} table)
-  set(row_pattern "[ \t]X\\(([A-Za-z_0-9]+),[ \t]*([A-Za-z_0-9 |]+),[ \t]*(Built|Pending)\\)")
+  set(row_pattern "[ \t]X\\(([A-Za-z_0-9]+),[ \t]*([A-Za-z_0-9 |]+),")
   string(REGEX MATCHALL "${row_pattern}" rows "${table}")
   list(LENGTH rows row_count)
   if(row_count LESS 1)
@@ -26,7 +27,6 @@ function(ostrel_windows_export_names out_var)
   foreach(row ${rows})
     string(REGEX MATCH "${row_pattern}" row "${row}")
     set(name ${CMAKE_MATCH_1})
-    set(state ${CMAKE_MATCH_3})
     string(REPLACE "|" ";" sets "${CMAKE_MATCH_2}")
     set(windows FALSE)
     foreach(set_name ${sets})
@@ -37,7 +37,7 @@ function(ostrel_windows_export_names out_var)
         message(FATAL_ERROR "unknown build set ${set_name} in export row ${name}")
       endif()
     endforeach()
-    if(windows AND state STREQUAL "Built")
+    if(windows)
       list(APPEND names ${name})
     endif()
   endforeach()

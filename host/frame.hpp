@@ -10,24 +10,27 @@
 #include "host/export_table.hpp"
 #include "host/ostrel.h"
 
-#define OSTREL_DECLARE_EXPORT(name, builds, state) \
+#define OSTREL_DECLARE_EXPORT(name, ...) \
     extern "C" OSTREL_API float name(const char* text, double value, char* memBlock, int memBlockSize) noexcept;
 OSTREL_EXPORT_LIST(OSTREL_DECLARE_EXPORT)
 #undef OSTREL_DECLARE_EXPORT
 
 namespace ostrel::frame {
 
-// Returned by every export when its worker fails in a way no file can cause:
-// memory ran out, or a library fault threw. The host sees a code, never an
-// exception.
-inline constexpr float kInternalFailure = -1000.0f;
+// What a frame answers for a missing text or memBlock, by the family of the
+// export; the other exports that refuse a missing pointer answer -1.
+// The vertex swap, align and split exports, and AddTPoseRef:
+inline constexpr float kMissingArgumentVertexTools = -2.0f;
+// The mesh-buffer, Tev-to-OBJ, group-list file and append exports:
+inline constexpr float kMissingArgumentMeshFiles = -9.0f;
 
+// Runs a frame's worker call; the host sees a code, never an exception.
 template <class Body>
 float guarded(Body&& body) noexcept {
     try {
         return body();
     } catch (...) {
-        return kInternalFailure;
+        return exports::kInternalFailure.value;
     }
 }
 

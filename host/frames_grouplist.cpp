@@ -5,10 +5,17 @@
 
 using namespace ostrel;
 
+namespace {
+
+// GroupListAdd refuses a group of no faces before it looks at the name.
+constexpr float kGroupWithoutFaces = -2.0f;
+
+}  // namespace
+
 extern "C" float GroupListAdd(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
     const int32_t faces = ostrel::trunc(value);
-    if (faces <= 0) return -2;
+    if (faces <= 0) return kGroupWithoutFaces;
     if (!text) return -1;
     return frame::guarded([&] {
         obj::addToGroupsList(text, faces);
@@ -18,13 +25,13 @@ extern "C" float GroupListAdd(const char* text, double value, char* memBlock, in
 
 extern "C" float GroupListSave(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    if (!text) return -9;
+    if (!text) return frame::kMissingArgumentMeshFiles;
     return frame::guarded([&] { return obj::saveGroupsList(text); });
 }
 
 extern "C" float GroupListLoad(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    if (!text) return -9;
+    if (!text) return frame::kMissingArgumentMeshFiles;
     return frame::guarded([&] { return obj::loadGroupsList(text); });
 }
 
@@ -64,6 +71,6 @@ extern "C" float ClearNameSet(const char* text, double value, char* memBlock, in
 
 extern "C" float getDaxFile(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    if (!text || !memBlock) return -9;
+    if (!text || !memBlock) return frame::kMissingArgumentMeshFiles;
     return frame::guarded([&] { return obj::getGroupsListFile(text, memBlock); });
 }

@@ -10,31 +10,31 @@ using namespace ostrel;
 
 extern "C" float SplitOBJ(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    if (!text || !memBlock) return -2;
+    if (!text || !memBlock) return frame::kMissingArgumentVertexTools;
     return frame::guarded([&] { return obj::LeanSplitOBJ(text, memBlock); });
 }
 
 extern "C" float ListSplitOBJtoOBJ(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    if (!text || !memBlock) return -2;
+    if (!text || !memBlock) return frame::kMissingArgumentVertexTools;
     return frame::guarded([&] { return obj::ListSplitOBJ(text, memBlock); });
 }
 
 extern "C" float SplitOBJtoTev(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    if (!text || !memBlock) return -2;
+    if (!text || !memBlock) return frame::kMissingArgumentVertexTools;
     return frame::guarded([&] { return obj::LeanSplitTev(text, memBlock); });
 }
 
 extern "C" float ListSplitOBJtoTev(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    if (!text || !memBlock) return -2;
+    if (!text || !memBlock) return frame::kMissingArgumentVertexTools;
     return frame::guarded([&] { return obj::ListSplitTev(text, memBlock); });
 }
 
 extern "C" float SwapVertices(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    if (!text || !memBlock) return -2;
+    if (!text || !memBlock) return frame::kMissingArgumentVertexTools;
     // text is rewritten; memBlock gives everything but the vertex lines.
     return frame::guarded([&] { return obj::LeanSwapVerts(text, memBlock); });
 }
@@ -48,7 +48,7 @@ extern "C" float PoserExportOBJ(const char* text, double value, char* memBlock, 
 
 extern "C" float AppendOBJ(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    if (!text || !memBlock) return -9;
+    if (!text || !memBlock) return frame::kMissingArgumentMeshFiles;
     const int32_t shift = ostrel::trunc(value);
     return frame::guarded([&] { return obj::LeanAddGroupOBJ(text, shift, memBlock); });
 }
@@ -64,12 +64,8 @@ extern "C" float GetFaces(const char* text, double value, char* memBlock, int me
     return frame::guarded([&] { return obj::getGroupFaces(text); });
 }
 
-// A missing path is refused: nothing can be read or written, and reporting
-// success would hide the script's mistake.
-inline constexpr float kScaleMissingPath = -3.0f;
-
 extern "C" float ScaleUVs(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    if (!text || !memBlock) return kScaleMissingPath;
+    if (!text || !memBlock) return obj::kScaleMissingPath;
     return frame::guarded([&] { return obj::scaleUVs(text, value, memBlock); });
 }

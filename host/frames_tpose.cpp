@@ -8,7 +8,7 @@ using namespace ostrel;
 extern "C" float AddTPoseRef(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
     if (value <= 0) return -1;   // a NaN passes and is stored as 0
-    if (!text || !memBlock) return -2;
+    if (!text || !memBlock) return frame::kMissingArgumentVertexTools;
     return frame::guarded([&] {
         project::addTPoseRef(uint32_t(ostrel::trunc(value)), text, memBlock);
         return 0.0f;

@@ -12,6 +12,9 @@ inline constexpr float kFacesNameUnknown = -1.0f;
 // ScaleUVs.
 inline constexpr float kScaleCannotOpenInput = -1.0f;
 inline constexpr float kScaleCannotWriteOutput = -2.0f;
+// A missing path is refused: nothing can be read or written, and reporting
+// success would hide the script's mistake.
+inline constexpr float kScaleMissingPath = -3.0f;
 
 // Rebuilds the table from the group list; for a name that occurs more than
 // once the first record's count is kept. The table is left as it was when the

@@ -1,9 +1,11 @@
 // ostrel-host driving the built library as the Kelmor host does: the script
-// language, its exit codes, and the merge demo of the examples folder.
+// language, what it prints, its exit codes, and the merge demo of the
+// examples folder.
 
 #include <gtest/gtest.h>
 
 #include "core/byte_cursor.hpp"
+#include "host/export_table.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace {
@@ -12,11 +14,17 @@ using namespace ostrel;
 using namespace ostrel::test;
 namespace fs = std::filesystem;
 
-TEST(HostDriver, PrintsResultsAndOutputBlocks) {
+// A negative result is followed by what the export table says it means.
+std::string meaning(const char* exportName, float code) {
+    return std::string("   ") + exports::meaningOf(*exports::findExport(exportName), code);
+}
+
+TEST(HostDriver, PrintsResultsOutputBlocksAndMeanings) {
     HostRun run = runHost(
         "# a comment line\n"
         "Version\n"
         "GroupListClear\n"
+        "GroupListSize\n"
         "GroupListAdd \"say \\\"hi\\\"\" 4.7   # trailing comment\n"
         "GroupListGetName null 0 out\n"
         "GroupListGetName null nan out\n"
@@ -25,9 +33,10 @@ TEST(HostDriver, PrintsResultsAndOutputBlocks) {
     EXPECT_EQ(run.output,
               "Version = 4.4000001\n"
               "GroupListClear = 0\n"
+              "GroupListSize = -1" + meaning("GroupListSize", -1) + "\n"
               "GroupListAdd = 0\n"
               "GroupListGetName = 0 \"say \\\"hi\\\"\"\n"
-              "GroupListGetName = -1 \"\"\n"
+              "GroupListGetName = -1 \"\"" + meaning("GroupListGetName", -1) + "\n"
               "CheckName = 0 \"a\\\\b\"\n");
 }
 

@@ -1,6 +1,6 @@
-// The OBJ exports through the built library and ostrel-host: the frames'
-// own checks, the round trips of a multi-part mesh (Tev parts through points
-// files, OBJ parts through one appended OBJ), and the example script.
+// The OBJ exports through the built library and ostrel-host: the round trips
+// of a multi-part mesh (Tev parts through points files, OBJ parts through one
+// appended OBJ), and the example script.
 
 #include <gtest/gtest.h>
 
@@ -27,22 +27,6 @@ protected:
     test::Library lib;
     test::ScratchDir dir;
 };
-
-TEST_F(ObjExports, MissingPathsGiveEachExportsOwnCode) {
-    char mem[64] = "x";
-    struct Case {
-        const char* name;
-        float code;
-    };
-    for (Case c : {Case{"SplitOBJ", -2}, Case{"ListSplitOBJtoOBJ", -2}, Case{"SplitOBJtoTev", -2},
-                   Case{"ListSplitOBJtoTev", -2}, Case{"SwapVertices", -2}, Case{"PoserExportOBJ", -1},
-                   Case{"AppendOBJ", -9}, Case{"ScaleUVs", -3}}) {
-        EXPECT_EQ(lib.call(c.name, nullptr, 0, mem), c.code) << c.name;
-        EXPECT_EQ(lib.call(c.name, "a.obj", 0, nullptr), c.code) << c.name;
-    }
-    EXPECT_EQ(lib.call("GetFaces", nullptr), -1);
-    EXPECT_EQ(lib.call("CreateFacesList", nullptr), -5);
-}
 
 TEST_F(ObjExports, TevPartsTakeBackTheMergedMeshsMovedVertices) {
     // Two parts: a cube (8 vertices) and a cube moved by 10 (8 vertices).

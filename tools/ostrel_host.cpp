@@ -4,7 +4,9 @@
 //
 //   ostrel-host [--lib PATH] [SCRIPT]
 //
-// Prints `Export = RESULT` per call (and the output block's text for `out`).
+// Prints `Export = RESULT` per call, then the output block's text for `out`,
+// then, for a negative result, what that code means for the export (from the
+// export table).
 // Exit status: 0 when every line ran, 1 when the library or an export cannot be
 // found, 2 for a malformed script or command line.
 
@@ -15,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "host/export_table.hpp"
 #include "host/ostrel.h"
 #include "tools/host_script.hpp"
 
@@ -28,6 +31,14 @@
 namespace {
 
 using ostrel::host::ScriptCall;
+
+// What a negative result means for the export; nullptr for any other result,
+// or a code the table does not list for it.
+const char* meaningOf(const std::string& exportName, float result) {
+    if (!(result < 0)) return nullptr;
+    const ostrel::exports::Export* row = ostrel::exports::findExport(exportName);
+    return row ? ostrel::exports::meaningOf(*row, result) : nullptr;
+}
 
 class Library {
 public:
@@ -97,6 +108,7 @@ int runScript(std::istream& script, const Library& library) {
         std::printf("%s = %.9g", call->exportName.c_str(), double(result));
         if (call->memKind == ScriptCall::Mem::Out)
             std::printf(" %s", ostrel::host::quoteText(std::string(mem.data(), strnlen(mem.data(), mem.size()))).c_str());
+        if (const char* meaning = meaningOf(call->exportName, result)) std::printf("   %s", meaning);
         std::printf("\n");
         std::fflush(stdout);
     }
