@@ -12,19 +12,29 @@
 
 using namespace ostrel;
 
+namespace {
+
+// The folder walk's codes.
+constexpr float kWalkCannotOpen = -1.0f;   // OpenFolder: the folder cannot be listed
+constexpr float kNoWalkOpen = -1.0f;       // GetFile, CloseFolder: no listing is open
+constexpr float kNoEntryBlock = -2.0f;     // GetFile: memBlock missing
+constexpr float kNoEntryLeft = -3.0f;      // GetFile: the listing is exhausted
+
+}  // namespace
+
 extern "C" float OpenFolder(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    return frame::guarded([&] { return platform::openWalk(text) ? 0.0f : -1.0f; });
+    return frame::guarded([&] { return platform::openWalk(text) ? 0.0f : kWalkCannotOpen; });
 }
 
 extern "C" float GetFile(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    if (!platform::walkIsOpen()) return -1;
+    if (!platform::walkIsOpen()) return kNoWalkOpen;
     // Without a block to receive it, no entry is taken from the walk.
-    if (!memBlock) return -2;
+    if (!memBlock) return kNoEntryBlock;
     return frame::guarded([&] {
         std::string name;
-        if (platform::nextWalkEntry(name) != platform::WalkResult::Entry) return -3.0f;
+        if (platform::nextWalkEntry(name) != platform::WalkResult::Entry) return kNoEntryLeft;
         copyToMemBlock(memBlock, memBlockSize, name);
         return 0.0f;
     });
@@ -32,7 +42,7 @@ extern "C" float GetFile(const char* text, double value, char* memBlock, int mem
 
 extern "C" float CloseFolder(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
-    return platform::closeWalk() ? 0.0f : -1.0f;
+    return platform::closeWalk() ? 0.0f : kNoWalkOpen;
 }
 
 #if defined(_WIN32)

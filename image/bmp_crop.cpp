@@ -74,12 +74,12 @@ float planCrop(std::span<uint8_t> file, int32_t leftPixels, int32_t widthPixels,
 
 float cropBMP(const char* inputPath, const char* outputPath, int32_t leftPixels, int32_t widthPixels) {
     auto file = readWholeFile(inputPath);
-    if (!file) return bmp::kCannotOpen;
+    if (!file) return ostrel::kMeshOrBitmapCannotOpen;
     CropPlan plan{};
     if (float code = planCrop(file->bytes(), leftPixels, widthPixels, plan)) return code;
 
     OutputFile out;
-    if (!out.open(outputPath)) return bmp::kCannotWrite;
+    if (!out.open(outputPath)) return ostrel::kOutputCannotWrite;
     out.write(file->data(), plan.headerSize);
     static constexpr uint8_t kZeros[4] = {};
     const uint8_t* strip = file->data() + plan.firstStrip;
@@ -87,7 +87,7 @@ float cropBMP(const char* inputPath, const char* outputPath, int32_t leftPixels,
         out.write(strip, plan.stripBytes);
         out.write(kZeros, plan.padding);
     }
-    return out.commit() ? 0.0f : bmp::kCannotWrite;
+    return out.commit() ? 0.0f : ostrel::kOutputCannotWrite;
 }
 
 }  // namespace ostrel::image

@@ -103,7 +103,7 @@ float grayscalePSD(const char* inputPath, const char* outputPath, double blackLe
     for (size_t s = 0; s < outBySum.size(); ++s) outBySum[s] = level8[bySum.gray[s]];
 
     OutputFile out;
-    if (!out.open(outputPath)) return psd::kCannotWrite;
+    if (!out.open(outputPath)) return ostrel::kOutputCannotWrite;
     out.write(image.bytes.data(), image.header.dataStart);
     const RgbPlanes planes = rgbPlanes(image.bytes, image.header);
     uint8_t slice[kSliceSize];
@@ -119,7 +119,7 @@ float grayscalePSD(const char* inputPath, const char* outputPath, double blackLe
         out.write(slice, count);
         done += count;
     }
-    return out.commit() ? 0.0f : psd::kCannotWrite;
+    return out.commit() ? 0.0f : ostrel::kOutputCannotWrite;
 }
 
 }  // namespace ostrel::image

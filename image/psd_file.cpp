@@ -90,7 +90,7 @@ float loadRgbPsd(const char* path, PsdImage& image) {
 }
 
 float writeWholePsd(const char* path, const ByteBuffer& bytes) {
-    return writeWholeFile(path, bytes.bytes()) ? 0.0f : psd::kCannotWrite;
+    return writeWholeFile(path, bytes.bytes()) ? 0.0f : ostrel::kOutputCannotWrite;
 }
 
 void patchShort(ByteBuffer& bytes, size_t at, uint16_t value) noexcept { storeU16be(bytes.data() + at, value); }

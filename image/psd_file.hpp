@@ -9,16 +9,18 @@
 
 #include "core/file_io.hpp"
 
+#include "core/result_codes.hpp"
+
 namespace ostrel::image {
 
-// Results of loading and parsing. -1 to -5 are the PSD codes the host knows;
-// -11 and -12 refuse files the operations could not address safely.
+// Results of loading and parsing. -1 to -5 are the PSD codes the host knows
+// (-5 is kOutputCannotWrite); -11 and -12 refuse files the operations could
+// not address safely.
 namespace psd {
 inline constexpr float kCannotOpenOrNotPsd = -1;   // missing path, unreadable, or no "8BPS"
 inline constexpr float kBadVersion = -2;           // version is not 1
 inline constexpr float kColourModeData = -3;       // colour-mode data present (or, for grayscale, not RGB)
 inline constexpr float kCompressed = -4;           // image data is not raw
-inline constexpr float kCannotWrite = -5;          // output could not be opened or written
 inline constexpr float kSizeMismatch = -6;         // two files of different rows or columns
 inline constexpr float kTooSmall = -9;             // fewer than 100 rows or columns
 inline constexpr float kTruncated = -11;           // header, sections or planes run past the bytes present

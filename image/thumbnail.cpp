@@ -115,7 +115,7 @@ float createThumb(const char* path, int32_t n) {
     patchShort(image.bytes, kPsdChannelsAt, 3);
 
     OutputFile out;
-    if (!out.open(path)) return psd::kCannotWrite;
+    if (!out.open(path)) return ostrel::kOutputCannotWrite;
     out.write(image.bytes.data(), image.header.dataStart);
     const RgbPlanes planes = rgbPlanes(image.bytes, image.header);
     // A full disk ends the work at once rather than after gigabytes more.
@@ -125,7 +125,7 @@ float createThumb(const char* path, int32_t n) {
     };
     for (const uint8_t* plane : {planes.red, planes.green, planes.blue})
         if (!sampleThumbnailPlane(plane, image.header.rows, image.header.columns, n, write)) break;
-    return out.commit() ? 0.0f : psd::kCannotWrite;
+    return out.commit() ? 0.0f : ostrel::kOutputCannotWrite;
 }
 
 }  // namespace ostrel::image

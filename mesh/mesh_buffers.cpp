@@ -31,13 +31,13 @@ float locateAppendBlocks(std::span<uint8_t> file, TevParts& parts) {
     constexpr auto limit = SearchLimit::BeforeLast20;
     auto points = findBlock(file, kTevHeaderSize, kTagPoints, limit);
     auto pointItems = points ? blockItems(file, *points, kPointBytes) : std::nullopt;
-    if (!pointItems) return kNoPoints;
+    if (!pointItems) return kBlockMissing;
     auto faces = findBlock(file, points->end(), kTagFaces, limit);
     auto faceItems = faces ? blockItems(file, *faces, kFaceBytes) : std::nullopt;
-    if (!faceItems) return kNoFaces;
+    if (!faceItems) return kMergeNoFacesBlock;
     auto groups = findBlock(file, faces->end(), kTagGroups, limit);
     auto groupItems = groups ? blockItems(file, *groups, kGroupBytes) : std::nullopt;
-    if (!groupItems) return kNoGroups;
+    if (!groupItems) return kMergeNoGroupsBlock;
     parts = {writable(file, *pointItems), writable(file, *faceItems), writable(file, *groupItems)};
     return 0;
 }
@@ -114,25 +114,25 @@ float AddTev(const char* path, int32_t vertexOffset, int32_t keepGroups) {
     MeshState& s = meshState();
     s.gGroupID = int32_t(uint32_t(s.gGroupID) + 33u);
     auto file = readWholeFile(path);
-    if (!file) return kCannotOpen;
+    if (!file) return kMeshOrBitmapCannotOpen;
     return appendTevBytes(std::move(*file), vertexOffset, keepGroups);
 }
 
 float WriteTev(const char* path) {
     MeshState& s = meshState();
-    if (s.gPointsV.empty() || s.gFacesV.empty() || s.gGroupsV.empty()) return kNothingToWrite;
+    if (s.gPointsV.empty() || s.gFacesV.empty() || s.gGroupsV.empty()) return kMergeNothingToWrite;
     if (!fitsBlock(s.gPointsV.byteSize()) || !fitsBlock(s.gFacesV.byteSize()) || !fitsBlock(s.gGroupsV.byteSize()))
-        return kTooLarge;
+        return kMergeBlockTooLarge;
 
     OutputFile out;
-    if (!out.open(path)) return kCannotOpen;
+    if (!out.open(path)) return kMergeCannotWrite;
     out.write(kTevHeader);
     writeBlock(out, kTagPoints, s.gPointsV, 3);
     writeBlock(out, kTagFaces, s.gFacesV, 4);
     writeBlock(out, kTagGroups, s.gGroupsV, 2);
     const uint8_t endBlock[kBlockHeaderSize] = {};
     out.write(endBlock, sizeof endBlock);
-    if (!out.commit()) return kCannotOpen;
+    if (!out.commit()) return kMergeCannotWrite;
     clearTevVectors();
     return 0;
 }
@@ -150,10 +150,10 @@ float faceIDsFromBytes(std::span<const uint8_t> file, double level) {
     constexpr size_t kCountOffset = kTevHeaderSize + 8, kRecordsOffset = kTevHeaderSize + kBlockHeaderSize;
     const ByteCursor bytes(file);
     const auto blockHeader = bytes.view(kTevHeaderSize, kBlockHeaderSize);
-    if (!blockHeader) return kNoPoints;
+    if (!blockHeader) return kBlockMissing;
     const int32_t faceCount = readSignInt(blockHeader->data() + (kCountOffset - kTevHeaderSize));
     const auto records = faceCount < 0 ? std::nullopt : bytes.view(kRecordsOffset, uint64_t(faceCount) * kFaceBytes);
-    if (!records) return kNoPoints;
+    if (!records) return kBlockMissing;
 
     s.faceID.reserveMore(size_t(faceCount));
     uint32_t* out = s.faceID.extendReserved(size_t(faceCount));
@@ -166,7 +166,7 @@ float faceIDsFromBytes(std::span<const uint8_t> file, double level) {
 float GetFaceIDsTev(const char* path, double level) {
     meshState().faceID.release();
     auto file = readWholeFile(path);
-    if (!file) return kCannotOpen;
+    if (!file) return kMeshOrBitmapCannotOpen;
     return faceIDsFromBytes(file->bytes(), level);
 }
 

@@ -6,16 +6,18 @@
 #include <span>
 
 #include "core/file_io.hpp"
+#include "core/result_codes.hpp"
 
 namespace ostrel::mesh {
 
-// Codes of the mesh-buffer operations.
-inline constexpr float kCannotOpen = -1760.0f;   // input cannot be read, output cannot be written
-inline constexpr float kNoPoints = -18.0f;       // no points block, or one that does not fit its file
-inline constexpr float kNoFaces = -27.0f;        // no faces block after the points, or one that does not fit
-inline constexpr float kNoGroups = -36.0f;       // no polygroups block after the faces, or one that does not fit
-inline constexpr float kNothingToWrite = -5.0f;  // a mesh buffer is empty
-inline constexpr float kTooLarge = -6.0f;        // a merged block would overflow its 32-bit size field
+// Codes of the mesh-buffer operations, besides kMeshOrBitmapCannotOpen (a part
+// cannot be read) and kBlockMissing (no points block, or one that does not fit,
+// in a part or at the start of a base mesh).
+inline constexpr float kMergeCannotWrite = -1760.0f;   // the merged file cannot be written
+inline constexpr float kMergeNoFacesBlock = -27.0f;    // no faces block after the points, or one that does not fit
+inline constexpr float kMergeNoGroupsBlock = -36.0f;   // no polygroups block after the faces, or one that does not fit
+inline constexpr float kMergeNothingToWrite = -5.0f;   // a mesh buffer is empty
+inline constexpr float kMergeBlockTooLarge = -6.0f;    // a merged block would overflow its 32-bit size field
 
 void clearTevVectors() noexcept;
 

@@ -27,7 +27,7 @@ AxisAndTolerance splitAlignValue(double value) noexcept {
 float locateSwapPayload(std::span<const uint8_t> tev, PointsPayload& payload) {
     auto block = findBlock(tev, kTevHeaderSize, kTagPoints, SearchLimit::HeaderInside);
     auto items = block ? blockItems(tev, *block, kPointBytes) : std::nullopt;
-    if (!items) return kSwapNoPoints;
+    if (!items) return kBlockMissing;
     payload = {block->payloadOffset(), items->size() / kPointBytes, block->size};
     return 0;
 }
@@ -59,15 +59,15 @@ float matchPointsFile(std::span<const uint8_t> pointsFile, const PointsPayload& 
     auto header = readPointsHeader(pointsFile);
     if (!header || header->size != payload.blockSize || header->count < 0 ||
         size_t(header->count) != payload.vertexCount)
-        return kSwapMismatch;
+        return kTevSwapPointsMismatch;
     // A points file cut short would hand over fewer positions than it promises.
-    if (!ByteCursor(pointsFile).view(kBlockHeaderSize, uint64_t(header->count) * kPointBytes)) return kSwapMismatch;
+    if (!ByteCursor(pointsFile).view(kBlockHeaderSize, uint64_t(header->count) * kPointBytes)) return kTevSwapPointsMismatch;
     return 0;
 }
 
 float alignVerticesTev(const char* path, float tolerance, int32_t axis) {
     auto tev = readWholeFile(path);
-    if (!tev) return kSwapCannotOpenTev;
+    if (!tev) return kMeshOrBitmapCannotOpen;
     PointsPayload payload;
     if (float code = locateSwapPayload(tev->bytes(), payload); code != 0) return code;
     auto points = tev->bytes().subspan(payload.offset, payload.vertexCount * kPointBytes);
@@ -75,15 +75,15 @@ float alignVerticesTev(const char* path, float tolerance, int32_t axis) {
     // Only the vertices that changed are written; the file is opened for
     // writing all the same, so a file that may not be written is refused.
     InPlaceUpdate file;
-    if (!file.open(path)) return kSwapCannotWriteTev;
+    if (!file.open(path)) return kTevSwapCannotWrite;
     const auto snapped = points.subspan(changed.first * kPointBytes, (changed.end - changed.first) * kPointBytes);
     const bool written = snapped.empty() || file.overwrite(payload.offset + changed.first * kPointBytes, snapped);
-    return written && file.commit() ? 0.0f : kSwapCannotWriteTev;
+    return written && file.commit() ? 0.0f : kTevSwapCannotWrite;
 }
 
 float swapVerticesTev(const char* tevPath, const char* pointsPath) {
     auto tev = readWholeFile(tevPath);
-    if (!tev) return kSwapCannotOpenTev;
+    if (!tev) return kMeshOrBitmapCannotOpen;
     PointsPayload payload;
     if (float code = locateSwapPayload(tev->bytes(), payload); code != 0) return code;
     // The Tev's bytes stay: they are what is put back if a write fails.
@@ -93,12 +93,12 @@ float swapVerticesTev(const char* tevPath, const char* pointsPath) {
     File pointsFile = File::openForUpdate(pointsPath);
     auto points = pointsFile.isOpen() ? readWholeFile(pointsFile) : std::nullopt;
     pointsFile.close();
-    if (!points) return kSwapCannotOpenPoints;
+    if (!points) return kTevSwapPointsCannotOpen;
     if (float code = matchPointsFile(points->bytes(), payload); code != 0) return code;
 
     const auto positions = points->bytes().subspan(kBlockHeaderSize, payload.vertexCount * kPointBytes);
     const auto current = tev->bytes().subspan(payload.offset, positions.size());
-    return overwritePayload(tevPath, payload.offset, positions, current) ? 0.0f : kSwapCannotWriteTev;
+    return overwritePayload(tevPath, payload.offset, positions, current) ? 0.0f : kTevSwapCannotWrite;
 }
 
 }  // namespace ostrel::mesh

@@ -6,13 +6,15 @@
 #include <cstdint>
 #include <span>
 
+#include "core/result_codes.hpp"
+
 namespace ostrel::mesh {
 
-inline constexpr float kSwapCannotOpenTev = -1760.0f;
-inline constexpr float kSwapNoPoints = -18.0f;        // no points block, or one that does not fit its file
-inline constexpr float kSwapCannotOpenPoints = -201.0f;
-inline constexpr float kSwapMismatch = -301.0f;       // points file header differs, or the file is shorter than it says
-inline constexpr float kSwapCannotWriteTev = -401.0f;
+// Codes of swap and align, besides kMeshOrBitmapCannotOpen (the Tev file
+// cannot be read) and kBlockMissing (no points block, or one that does not fit).
+inline constexpr float kTevSwapPointsCannotOpen = -201.0f;
+inline constexpr float kTevSwapPointsMismatch = -301.0f;   // points file header differs, or the file is shorter than it says
+inline constexpr float kTevSwapCannotWrite = -401.0f;
 
 float alignVerticesTev(const char* path, float tolerance, int32_t axis);
 float swapVerticesTev(const char* tevPath, const char* pointsPath);

@@ -298,7 +298,7 @@ float writeOBJfromTev(const char* tevPath, const char* objPath) {
     MeshState& state = meshState();
     if (state.faceID.empty()) return kTevObjNoFaceIds;
     const auto tev = readWholeFile(tevPath);
-    if (!tev) return kTevObjCannotOpen;
+    if (!tev) return kMeshOrBitmapCannotOpen;
     ObjPlan plan;
     if (const TevObjStep planned = planTevToObj(tev->bytes(), plan); !planned.done) return planned.result;
     // Writing the OBJ over its own Tev input would destroy the input.
@@ -320,7 +320,7 @@ float writeOBJfromTev(const char* tevPath, const char* objPath) {
 
 float ReadVertColorTev(const char* inputPath, const char* outputPath) {
     const auto tev = readWholeFile(inputPath);
-    if (!tev) return kTevObjCannotOpen;
+    if (!tev) return kMeshOrBitmapCannotOpen;
     if (sameExistingFile(inputPath, outputPath)) return kTevObjCannotWrite;
     OutputFile file;
     if (!file.open(outputPath)) return kTevObjCannotWrite;

@@ -13,11 +13,12 @@
 #include <string>
 
 #include "core/file_io.hpp"
+#include "core/result_codes.hpp"
 
 namespace ostrel::mesh {
 
+// Codes of the conversions, besides kMeshOrBitmapCannotOpen (the input cannot be read).
 inline constexpr float kTevObjNoFaceIds = -18.0f;     // getFaceIDs has not run since the last conversion
-inline constexpr float kTevObjCannotOpen = -1760.0f;  // the input cannot be read
 inline constexpr float kTevObjCannotWrite = -2.0f;    // the output cannot be created or written
 inline constexpr float kTevObjOutOfRange = -20.0f;    // a count or size points outside the file
 

@@ -138,7 +138,7 @@ int64_t locateGroupListPayload(std::span<const uint8_t> container) noexcept {
     // The same chain walk as a Tev reader's: the first end block within the
     // limit; its 16 header bytes are skipped.
     auto end = mesh::findBlock(container, mesh::kTevHeaderSize, mesh::kTagEnd, mesh::SearchLimit::BeforeLast20);
-    if (!end) return int64_t(kNoPayloadChunk);
+    if (!end) return int64_t(kBlockMissing);
     return int64_t(end->payloadOffset());
 }
 
@@ -148,11 +148,11 @@ float getGroupsListFile(const char* containerPath, const char* outputPath) {
     int64_t start = locateGroupListPayload(container->bytes());
     if (start < 0) return float(start);
     // The payload written over its own container would destroy the container.
-    if (sameExistingFile(containerPath, outputPath)) return kDaxCannotWrite;
+    if (sameExistingFile(containerPath, outputPath)) return kOutputCannotWrite;
     OutputFile out;
-    if (!out.open(outputPath)) return kDaxCannotWrite;
+    if (!out.open(outputPath)) return kOutputCannotWrite;
     out.write(container->bytes().subspan(size_t(start)));
-    return out.commit() ? 0.0f : kDaxCannotWrite;
+    return out.commit() ? 0.0f : kOutputCannotWrite;
 }
 
 }  // namespace ostrel::obj

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/result_codes.hpp"
+
 namespace ostrel::obj {
 
 inline constexpr size_t kGroupNameField = 128;   // NUL-terminated: at most 127 bytes of name
@@ -43,11 +45,10 @@ struct GroupListState {
 GroupListState& groupListState() noexcept;
 void resetGroupListState() noexcept;
 
-// Codes.
+// Codes, besides kBlockMissing (getDaxFile finds no payload chunk) and
+// kOutputCannotWrite (getDaxFile cannot write the payload).
 inline constexpr float kListEmpty = -1.0f;
 inline constexpr float kListFileCannotOpen = -3.0f;
-inline constexpr float kNoPayloadChunk = -18.0f;
-inline constexpr float kDaxCannotWrite = -5.0f;
 
 void addToGroupsList(std::string_view name, int32_t faceCount);
 float saveGroupsList(const char* path);

@@ -54,27 +54,27 @@ void writeLinesBesidesVertices(OutputFile& out, std::string_view text) {
 
 float LeanSwapVerts(const char* pathA, const char* pathB) {
     auto fileA = readWholeFile(pathA);
-    if (!fileA) return kSwapCannotOpenA;
+    if (!fileA) return kObjSwapCannotOpenA;
     PodBuffer<std::string_view> verticesA;
     struct {
         PodBuffer<std::string_view>& lines;
         void vertex(std::string_view line) { lines.push(line); }
     } collector{verticesA};
-    if (scanObj(asText(*fileA), collector).tooManyVertexLines) return kSwapCannotOpenA;
-    if (verticesA.empty()) return kSwapNoVerticesInA;
+    if (scanObj(asText(*fileA), collector).tooManyVertexLines) return kObjSwapCannotOpenA;
+    if (verticesA.empty()) return kObjSwapNoVerticesInA;
 
     auto fileB = readWholeFile(pathB);
-    if (!fileB) return kSwapCannotOpenB;
+    if (!fileB) return kObjSwapCannotOpenB;
     struct {
         uint64_t kept = 0;
         void other(std::string_view line) { kept += !isCommentLine(line); }
     } counter;
     const ObjScan scanB = scanObj(asText(*fileB), counter);
-    if (scanB.tooManyVertexLines) return kSwapCannotOpenB;
+    if (scanB.tooManyVertexLines) return kObjSwapCannotOpenB;
     const uint64_t verticesB = scanB.vertexLines, keptB = counter.kept;
-    if (verticesB == 0) return kSwapNoVerticesInB;
-    if (verticesB != verticesA.size()) return kSwapCountsDiffer;
-    if (keptB == 0) return kSwapNothingElseInB;
+    if (verticesB == 0) return kObjSwapNoVerticesInB;
+    if (verticesB != verticesA.size()) return kObjSwapCountsDiffer;
+    if (keptB == 0) return kObjSwapNothingElseInB;
 
     // A is read whole before it is replaced, so A and B may be one file.
     bool written = writeOutput(pathA, [&](OutputFile& out) {
@@ -82,7 +82,7 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
         for (std::string_view line : verticesA.view()) writeLine(out, line);
         writeLinesBesidesVertices(out, asText(*fileB));
     });
-    return written ? 0.0f : kSwapCannotWriteA;
+    return written ? 0.0f : kObjSwapCannotWriteA;
 }
 
 // ---- PoserExportOBJ ----

@@ -10,14 +10,14 @@
 
 namespace ostrel::obj {
 
-// SwapVertices.
-inline constexpr float kSwapCannotOpenA = -2.0f;
-inline constexpr float kSwapNoVerticesInA = -4.0f;
-inline constexpr float kSwapCannotOpenB = -8.0f;
-inline constexpr float kSwapNoVerticesInB = -16.0f;
-inline constexpr float kSwapCountsDiffer = -32.0f;
-inline constexpr float kSwapNothingElseInB = -64.0f;
-inline constexpr float kSwapCannotWriteA = -128.0f;
+// SwapVertices (the OBJ swap; the Tev swap's codes are kTevSwap...).
+inline constexpr float kObjSwapCannotOpenA = -2.0f;
+inline constexpr float kObjSwapNoVerticesInA = -4.0f;
+inline constexpr float kObjSwapCannotOpenB = -8.0f;
+inline constexpr float kObjSwapNoVerticesInB = -16.0f;
+inline constexpr float kObjSwapCountsDiffer = -32.0f;
+inline constexpr float kObjSwapNothingElseInB = -64.0f;
+inline constexpr float kObjSwapCannotWriteA = -128.0f;
 // PoserExportOBJ.
 inline constexpr float kPoserCannotOpenSource = -1.0f;
 inline constexpr float kPoserCannotOpenPositions = -11.0f;

@@ -3,6 +3,8 @@
 // group list's face ranges) and into points files (by "g" lines, or a Tev
 // mesh's vertices by the group list's counts).
 
+#include "core/result_codes.hpp"
+
 namespace ostrel::obj {
 
 // SplitOBJ.
@@ -11,10 +13,9 @@ inline constexpr float kSplitGroupWithoutVertices = -2.0f;
 inline constexpr float kSplitCannotWriteOutput = -3.0f;
 // ListSplitOBJtoOBJ and ListSplitOBJtoTev: the group list is empty.
 inline constexpr float kSplitListEmpty = -5.0f;
-// ListSplitOBJtoTev.
-inline constexpr float kTevCannotOpen = -1760.0f;
-inline constexpr float kTevNoPointsBlock = -18.0f;
-inline constexpr float kTevTooFewVertices = -32.0f;
+// ListSplitOBJtoTev, besides kMeshOrBitmapCannotOpen and kBlockMissing (no
+// points block in the Tev file, or one that does not fit).
+inline constexpr float kListSplitTevTooFewVertices = -32.0f;
 
 // Writes, for each "g" group of the OBJ at `inputPath`, the vertex lines its
 // faces use and its faces renumbered, into the folder of `outputPathInFolder`.

@@ -58,22 +58,22 @@ float ListSplitTev(const char* tevPath, const char* outputPathInFolder) {
     const std::vector<groupID>& records = groupListState().groupsList;
     if (records.empty()) return kSplitListEmpty;
     auto file = readWholeFile(tevPath);
-    if (!file) return kTevCannotOpen;
+    if (!file) return kMeshOrBitmapCannotOpen;
     auto block = mesh::findBlock(file->bytes(), mesh::kTevHeaderSize, mesh::kTagPoints,
                                  mesh::SearchLimit::BeforeLast20);
-    if (!block) return kTevNoPointsBlock;
+    if (!block) return kBlockMissing;
     // Only the vertices the block really holds are handed out: a group list
     // asking for more (or a count the file cannot back) is refused before any
     // points file is written.
     auto points = mesh::blockItems(file->bytes(), *block, mesh::kPointBytes);
-    if (!points) return kTevTooFewVertices;
+    if (!points) return kListSplitTevTooFewVertices;
     uint64_t wanted = 0;
     for (const groupID& record : records) {
         int64_t count = int64_t(record.endFace) - record.startFace;
-        if (count < 0) return kTevTooFewVertices;
+        if (count < 0) return kListSplitTevTooFewVertices;
         wanted += uint64_t(count);
     }
-    if (wanted > points->size() / mesh::kPointBytes) return kTevTooFewVertices;
+    if (wanted > points->size() / mesh::kPointBytes) return kListSplitTevTooFewVertices;
 
     const std::string_view folder = folderPart(outputPathInFolder);
     size_t offset = 0;

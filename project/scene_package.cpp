@@ -72,9 +72,9 @@ float SaveQPP(const char* basePath, const char* packagePath) {
     const auto tablePath = sizeTablePath(packagePath);
     if (!tablePath || packageCollidesWithSlots(basePath, packagePath, *tablePath)) return kPackageBadPath;
     OutputFile package;
-    if (!package.open(packagePath)) return kPackageCannotWrite;
+    if (!package.open(packagePath)) return ostrel::kOutputCannotWrite;
     SlotSizes sizes;
-    if (!packSlots(basePath, package, sizes) || !package.commit()) return kPackageCannotWrite;
+    if (!packSlots(basePath, package, sizes) || !package.commit()) return ostrel::kOutputCannotWrite;
 
     uint8_t table[kSizeTableBytes];
     for (size_t slot = 0; slot < kPackageSlots; ++slot) storeU32le(table + slot * 4, uint32_t(sizes[slot]));
@@ -101,7 +101,7 @@ float OpenQPP(const char* packagePath, const char* basePath) {
         const size_t size = size_t((*sizes)[slot]);
         if (size == 0) continue;
         if (!writeWholeFile(slotPath(basePath, slot).c_str(), package->bytes().subspan(offset, size)))
-            return kPackageCannotWrite;
+            return ostrel::kOutputCannotWrite;
         offset += size;
     }
     return 0.0f;

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/result_codes.hpp"
+
 namespace ostrel::project {
 
 inline constexpr size_t kPackageSlots = 26;
@@ -19,7 +21,7 @@ inline constexpr float kPackageNoPath = -1.0f;        // text or memBlock missin
 // The package path is shorter than 3 characters, ends in "dat", or the package
 // or its size table would be one of the slot files (base path + suffix).
 inline constexpr float kPackageBadPath = -3.0f;
-inline constexpr float kPackageCannotWrite = -5.0f;   // SaveQPP: package; OpenQPP: an unpacked file
+// kOutputCannotWrite: SaveQPP cannot write the package, OpenQPP an unpacked file.
 inline constexpr float kPackageCannotOpen = -9.0f;    // OpenQPP: the package cannot be read
 inline constexpr float kSizeTableBad = -12.0f;        // shorter than 104 bytes, or a negative size
 inline constexpr float kPackageShort = -13.0f;        // the package holds fewer bytes than the table promises

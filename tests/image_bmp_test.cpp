@@ -102,10 +102,10 @@ TEST_F(BmpCrop, RefusalsWriteNothing) {
     EXPECT_EQ(crop(0, 0), image::bmp::kStripOutside);
     EXPECT_EQ(crop(4, 4), 0);   // right up to the edge is fine
     std::filesystem::remove(out);
-    EXPECT_EQ(image::cropBMP(dir.file("absent.bmp").c_str(), out.c_str(), 0, 4), image::bmp::kCannotOpen);
+    EXPECT_EQ(image::cropBMP(dir.file("absent.bmp").c_str(), out.c_str(), 0, 4), ostrel::kMeshOrBitmapCannotOpen);
     EXPECT_FALSE(fileExists(out));
-    EXPECT_EQ(image::cropBMP(in.c_str(), dir.file("no/dir.bmp").c_str(), 0, 4), image::bmp::kCannotWrite);
-    EXPECT_EQ(image::cropBMP(in.c_str(), nullptr, 0, 4), image::bmp::kCannotWrite);
+    EXPECT_EQ(image::cropBMP(in.c_str(), dir.file("no/dir.bmp").c_str(), 0, 4), ostrel::kOutputCannotWrite);
+    EXPECT_EQ(image::cropBMP(in.c_str(), nullptr, 0, 4), ostrel::kOutputCannotWrite);
 }
 
 TEST_F(BmpCrop, PixelOffsetInsideTheHeaderIsRefused) {

@@ -31,14 +31,14 @@ TEST(ImageDiskFull, EveryWriterReportsAndKeepsTheOldFile) {
     writeText(out, "old");
     {
         FileSizeLimit limit(kLimit);
-        EXPECT_EQ(image::convertPSD(a.c_str(), 0, 255, image::ConvertMode::Stencil), image::psd::kCannotWrite);
-        EXPECT_EQ(image::fixEdgesPSD(a.c_str()), image::psd::kCannotWrite);
-        EXPECT_EQ(image::mergePSD(a.c_str(), b.c_str(), 0), image::psd::kCannotWrite);
-        EXPECT_EQ(image::mergeSeamlessPSD(a.c_str(), b.c_str(), true), image::psd::kCannotWrite);
-        EXPECT_EQ(image::grayscalePSD(a.c_str(), out.c_str(), 0), image::psd::kCannotWrite);
-        EXPECT_EQ(image::createThumb(a.c_str(), 150), image::psd::kCannotWrite);
+        EXPECT_EQ(image::convertPSD(a.c_str(), 0, 255, image::ConvertMode::Stencil), ostrel::kOutputCannotWrite);
+        EXPECT_EQ(image::fixEdgesPSD(a.c_str()), ostrel::kOutputCannotWrite);
+        EXPECT_EQ(image::mergePSD(a.c_str(), b.c_str(), 0), ostrel::kOutputCannotWrite);
+        EXPECT_EQ(image::mergeSeamlessPSD(a.c_str(), b.c_str(), true), ostrel::kOutputCannotWrite);
+        EXPECT_EQ(image::grayscalePSD(a.c_str(), out.c_str(), 0), ostrel::kOutputCannotWrite);
+        EXPECT_EQ(image::createThumb(a.c_str(), 150), ostrel::kOutputCannotWrite);
         // The largest size: 2.7 GB of planes, abandoned at the first failed write.
-        EXPECT_EQ(image::createThumb(a.c_str(), image::kLargestThumbnail), image::psd::kCannotWrite);
+        EXPECT_EQ(image::createThumb(a.c_str(), image::kLargestThumbnail), ostrel::kOutputCannotWrite);
     }
     EXPECT_TRUE(readFile(a) == big);
     EXPECT_TRUE(readFile(b) == big);
@@ -63,7 +63,7 @@ TEST(ImageDiskFull, CropReportsAndKeepsTheOldFile) {
     writeText(out, "old");
     {
         FileSizeLimit limit(kLimit);
-        EXPECT_EQ(image::cropBMP(in.c_str(), out.c_str(), 0, 200), image::bmp::kCannotWrite);
+        EXPECT_EQ(image::cropBMP(in.c_str(), out.c_str(), 0, 200), ostrel::kOutputCannotWrite);
     }
     EXPECT_TRUE(readText(out) == "old");
 }

@@ -159,7 +159,7 @@ TEST(PsdFile, LoadAndWriteBackIsByteIdentical) {
     ASSERT_EQ(image::loadRgbPsd(dir.file("a.psd").c_str(), img), 0);
     ASSERT_EQ(image::writeWholePsd(dir.file("b.psd").c_str(), img.bytes), 0);
     EXPECT_EQ(readFile(dir.file("b.psd")), file);
-    EXPECT_EQ(image::writeWholePsd(dir.file("missing/b.psd").c_str(), img.bytes), image::psd::kCannotWrite);
+    EXPECT_EQ(image::writeWholePsd(dir.file("missing/b.psd").c_str(), img.bytes), ostrel::kOutputCannotWrite);
 }
 
 TEST(Colour, SplitsIntoBytesAndFlagsOutOfRange) {
@@ -424,7 +424,7 @@ TEST_F(PsdFiles, GrayscaleClampsTheLevelAndRefusesNonRgb) {
     EXPECT_EQ(image::grayscalePSD(a.c_str(), c.c_str(), 0), image::psd::kColourModeData);
     EXPECT_FALSE(fileExists(c));
     writeFile(a, simplePsd(2, 2, pattern));
-    EXPECT_EQ(image::grayscalePSD(a.c_str(), nullptr, 0), image::psd::kCannotWrite);
+    EXPECT_EQ(image::grayscalePSD(a.c_str(), nullptr, 0), ostrel::kOutputCannotWrite);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST_F(MeshBuffers, MergesTwoCubesWithShiftedFacesAndOneGroupPerFile) {
     EXPECT_EQ(loadU16le(merged.data() + groups->payloadOffset() + 11 * 2), 66);
     EXPECT_EQ(Bytes(merged.end() - 16, merged.end()), Bytes(16, 0));
     // A successful write empties the buffers.
-    EXPECT_EQ(mesh::WriteTev(dir.file("again.tev").c_str()), mesh::kNothingToWrite);
+    EXPECT_EQ(mesh::WriteTev(dir.file("again.tev").c_str()), mesh::kMergeNothingToWrite);
     EXPECT_FALSE(fileExists(dir.file("again.tev")));
 }
 
@@ -82,10 +82,10 @@ TEST_F(MeshBuffers, FailedAppendLeavesBuffersExactlyAsTheyWere) {
     Bytes noGroups = TevBuilder().points(cubePoints()).faces(cubeFaces()).end().bytes();
     Bytes noFaces = TevBuilder().points(cubePoints()).end().bytes();
     Bytes noPoints = TevBuilder().faces(cubeFaces()).end().bytes();
-    EXPECT_EQ(mesh::AddTev(write("g.tev", noGroups).c_str(), 8, 0), mesh::kNoGroups);
-    EXPECT_EQ(mesh::AddTev(write("f.tev", noFaces).c_str(), 8, 0), mesh::kNoFaces);
-    EXPECT_EQ(mesh::AddTev(write("p.tev", noPoints).c_str(), 8, 0), mesh::kNoPoints);
-    EXPECT_EQ(mesh::AddTev(dir.file("missing.tev").c_str(), 8, 0), mesh::kCannotOpen);
+    EXPECT_EQ(mesh::AddTev(write("g.tev", noGroups).c_str(), 8, 0), mesh::kMergeNoGroupsBlock);
+    EXPECT_EQ(mesh::AddTev(write("f.tev", noFaces).c_str(), 8, 0), mesh::kMergeNoFacesBlock);
+    EXPECT_EQ(mesh::AddTev(write("p.tev", noPoints).c_str(), 8, 0), ostrel::kBlockMissing);
+    EXPECT_EQ(mesh::AddTev(dir.file("missing.tev").c_str(), 8, 0), kMeshOrBitmapCannotOpen);
     const auto& s = mesh::meshState();
     EXPECT_EQ(s.gPointsV.size(), 24u);
     EXPECT_EQ(s.gFacesV.size(), 24u);
@@ -104,10 +104,10 @@ TEST_F(MeshBuffers, LyingCountsAndSizesAreRefused) {
     Bytes negative = TevBuilder().rawBlock(5, -32, 0).points(cubePoints()).bytes();
     // Negative face count.
     Bytes negativeFaces = TevBuilder().points(cubePoints()).rawBlock(20001, 16, -1).groups({1}).end().bytes();
-    EXPECT_EQ(mesh::appendTevBytes(ByteBuffer::copyOf(bigCount), 0, 0), mesh::kNoPoints);
-    EXPECT_EQ(mesh::appendTevBytes(ByteBuffer::copyOf(pastEnd), 0, 0), mesh::kNoPoints);
-    EXPECT_EQ(mesh::appendTevBytes(ByteBuffer::copyOf(negative), 0, 0), mesh::kNoPoints);
-    EXPECT_EQ(mesh::appendTevBytes(ByteBuffer::copyOf(negativeFaces), 0, 0), mesh::kNoFaces);
+    EXPECT_EQ(mesh::appendTevBytes(ByteBuffer::copyOf(bigCount), 0, 0), ostrel::kBlockMissing);
+    EXPECT_EQ(mesh::appendTevBytes(ByteBuffer::copyOf(pastEnd), 0, 0), ostrel::kBlockMissing);
+    EXPECT_EQ(mesh::appendTevBytes(ByteBuffer::copyOf(negative), 0, 0), ostrel::kBlockMissing);
+    EXPECT_EQ(mesh::appendTevBytes(ByteBuffer::copyOf(negativeFaces), 0, 0), mesh::kMergeNoFacesBlock);
     EXPECT_TRUE(mesh::meshState().gPointsV.empty());
 }
 
@@ -125,11 +125,11 @@ TEST_F(MeshBuffers, EveryPrefixOfAValidFileIsHandledSafely) {
 
 TEST_F(MeshBuffers, FailedWriteKeepsBuffersAndTheExistingFile) {
     ASSERT_EQ(mesh::AddTev(write("a.tev", cubeTev(0, 1)).c_str(), 0, 0), 8);
-    EXPECT_EQ(mesh::WriteTev(dir.file("no/such/folder/m.tev").c_str()), mesh::kCannotOpen);
+    EXPECT_EQ(mesh::WriteTev(dir.file("no/such/folder/m.tev").c_str()), mesh::kMergeCannotWrite);
     writeText(dir.file("keep.tev"), "old");
     {
         FileSizeLimit diskFull(100);
-        EXPECT_EQ(mesh::WriteTev(dir.file("keep.tev").c_str()), mesh::kCannotOpen);
+        EXPECT_EQ(mesh::WriteTev(dir.file("keep.tev").c_str()), mesh::kMergeCannotWrite);
     }
     EXPECT_EQ(readText(dir.file("keep.tev")), "old");
     EXPECT_EQ(mesh::meshState().gPointsV.size(), 24u);
@@ -140,7 +140,7 @@ TEST_F(MeshBuffers, FailedWriteKeepsBuffersAndTheExistingFile) {
 }
 
 TEST_F(MeshBuffers, EmptyBuffersWriteNothing) {
-    EXPECT_EQ(mesh::WriteTev(dir.file("m.tev").c_str()), mesh::kNothingToWrite);
+    EXPECT_EQ(mesh::WriteTev(dir.file("m.tev").c_str()), mesh::kMergeNothingToWrite);
     EXPECT_FALSE(fileExists(dir.file("m.tev")));
 }
 
@@ -157,14 +157,14 @@ TEST_F(MeshBuffers, FaceIdsCountCornersTimesFourToTheLevelMinusOne) {
     EXPECT_EQ(mesh::GetFaceIDsTev(path.c_str(), 1e9), 3);
     EXPECT_EQ(mesh::meshState().faceID[0], UINT32_MAX);
     EXPECT_EQ(mesh::GetFaceIDsTev(path.c_str(), NAN), 3);
-    EXPECT_EQ(mesh::GetFaceIDsTev(dir.file("missing").c_str(), 1), mesh::kCannotOpen);
+    EXPECT_EQ(mesh::GetFaceIDsTev(dir.file("missing").c_str(), 1), kMeshOrBitmapCannotOpen);
     EXPECT_TRUE(mesh::meshState().faceID.empty());
 }
 
 TEST_F(MeshBuffers, FaceIdsRefuseACountBeyondTheFile) {
     Bytes base = TevBuilder().rawBlock(20001, 16, 1000, Bytes(32, 0)).bytes();
-    EXPECT_EQ(mesh::faceIDsFromBytes(base, 1), mesh::kNoPoints);
-    EXPECT_EQ(mesh::faceIDsFromBytes(Bytes(47, 0), 1), mesh::kNoPoints);
+    EXPECT_EQ(mesh::faceIDsFromBytes(base, 1), ostrel::kBlockMissing);
+    EXPECT_EQ(mesh::faceIDsFromBytes(Bytes(47, 0), 1), ostrel::kBlockMissing);
     EXPECT_TRUE(mesh::meshState().faceID.empty());
 }
 

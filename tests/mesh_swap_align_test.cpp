@@ -100,13 +100,13 @@ TEST_F(SwapAlign, SwapRefusesMismatchedOrShortPointsFilesWithoutWriting) {
     storeU32le(wrongSize.data() + 4, 16 + 8 * 12 + 4);
     Bytes cutShort = pointsFile(cubePoints(1));
     cutShort.resize(cutShort.size() - 1);
-    EXPECT_EQ(swapWith(wrongCount), mesh::kSwapMismatch);
-    EXPECT_EQ(swapWith(wrongSize), mesh::kSwapMismatch);
-    EXPECT_EQ(swapWith(cutShort), mesh::kSwapMismatch);
-    EXPECT_EQ(swapWith(Bytes(15, 0)), mesh::kSwapMismatch);
+    EXPECT_EQ(swapWith(wrongCount), mesh::kTevSwapPointsMismatch);
+    EXPECT_EQ(swapWith(wrongSize), mesh::kTevSwapPointsMismatch);
+    EXPECT_EQ(swapWith(cutShort), mesh::kTevSwapPointsMismatch);
+    EXPECT_EQ(swapWith(Bytes(15, 0)), mesh::kTevSwapPointsMismatch);
     EXPECT_EQ(readFile(tevPath), tev);
     std::filesystem::remove(pointsPath);
-    EXPECT_EQ(mesh::swapVerticesTev(tevPath.c_str(), pointsPath.c_str()), mesh::kSwapCannotOpenPoints);
+    EXPECT_EQ(mesh::swapVerticesTev(tevPath.c_str(), pointsPath.c_str()), mesh::kTevSwapPointsCannotOpen);
     EXPECT_EQ(readFile(tevPath), tev);
 }
 
@@ -120,11 +120,11 @@ TEST_F(SwapAlign, EmptyPointsBlockSwapsAndAlignsNothing) {
 }
 
 TEST_F(SwapAlign, MissingOrBlocklessTevFilesGetTheirCodes) {
-    EXPECT_EQ(mesh::alignVerticesTev(tevPath.c_str(), 1, 1), mesh::kSwapCannotOpenTev);
+    EXPECT_EQ(mesh::alignVerticesTev(tevPath.c_str(), 1, 1), ostrel::kMeshOrBitmapCannotOpen);
     writeFile(tevPath, TevBuilder().faces(cubeFaces()).end().bytes());
     writeFile(pointsPath, pointsFile(cubePoints()));
-    EXPECT_EQ(mesh::alignVerticesTev(tevPath.c_str(), 1, 1), mesh::kSwapNoPoints);
-    EXPECT_EQ(mesh::swapVerticesTev(tevPath.c_str(), pointsPath.c_str()), mesh::kSwapNoPoints);
+    EXPECT_EQ(mesh::alignVerticesTev(tevPath.c_str(), 1, 1), ostrel::kBlockMissing);
+    EXPECT_EQ(mesh::swapVerticesTev(tevPath.c_str(), pointsPath.c_str()), ostrel::kBlockMissing);
 }
 
 TEST_F(SwapAlign, EveryPrefixIsRefusedOrHandledInsideTheBuffer) {
@@ -133,14 +133,14 @@ TEST_F(SwapAlign, EveryPrefixIsRefusedOrHandledInsideTheBuffer) {
         Bytes prefix(tev.begin(), tev.begin() + ptrdiff_t(n));
         mesh::PointsPayload payload;
         float result = mesh::locateSwapPayload(prefix, payload);
-        if (n < 32 + 16 + 8 * 12) EXPECT_EQ(result, mesh::kSwapNoPoints) << n;
+        if (n < 32 + 16 + 8 * 12) EXPECT_EQ(result, ostrel::kBlockMissing) << n;
         else EXPECT_EQ(result, 0) << n;
     }
     Bytes points = pointsFile(cubePoints());
     mesh::PointsPayload cube{48, 8, 16 + 8 * 12};
     for (size_t n = 0; n <= points.size(); ++n) {
         Bytes prefix(points.begin(), points.begin() + ptrdiff_t(n));
-        EXPECT_EQ(mesh::matchPointsFile(prefix, cube), n == points.size() ? 0 : mesh::kSwapMismatch) << n;
+        EXPECT_EQ(mesh::matchPointsFile(prefix, cube), n == points.size() ? 0 : mesh::kTevSwapPointsMismatch) << n;
     }
 }
 

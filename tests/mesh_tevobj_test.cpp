@@ -228,7 +228,7 @@ TEST_F(TevToObjFiles, ConsumesTheFaceIdsOnlyOnSuccess) {
     EXPECT_FALSE(fileExists(obj));
 
     setFaceIDs({4});
-    EXPECT_EQ(writeOBJfromTev(dir.file("missing.tev").c_str(), obj.c_str()), kTevObjCannotOpen);
+    EXPECT_EQ(writeOBJfromTev(dir.file("missing.tev").c_str(), obj.c_str()), kMeshOrBitmapCannotOpen);
     EXPECT_EQ(writeOBJfromTev(dir.file("a.tev").c_str(), dir.file("no/a.obj").c_str()), kTevObjCannotWrite);
     EXPECT_EQ(meshState().faceID.size(), 1u);
     ASSERT_EQ(writeOBJfromTev(dir.file("a.tev").c_str(), obj.c_str()), 0.0f);
@@ -282,7 +282,7 @@ TEST_F(TevToObjFiles, ColourBlockAlone) {
     writeFile(dir.file("c.tev"), TevBuilder().colours({0x40302010}).bytes());
     ASSERT_EQ(ReadVertColorTev(dir.file("c.tev").c_str(), dir.file("c.txt").c_str()), 0.0f);
     EXPECT_EQ(readText(dir.file("c.txt")), kIntro + "#RGB  302010\n# End of RGB block\n");
-    EXPECT_EQ(ReadVertColorTev(dir.file("none.tev").c_str(), dir.file("c.txt").c_str()), kTevObjCannotOpen);
+    EXPECT_EQ(ReadVertColorTev(dir.file("none.tev").c_str(), dir.file("c.txt").c_str()), kMeshOrBitmapCannotOpen);
     EXPECT_EQ(ReadVertColorTev(dir.file("c.tev").c_str(), dir.file("no/c.txt").c_str()), kTevObjCannotWrite);
     const Bytes full = TevBuilder().colours({1, 2, 3}).bytes();
     for (size_t n = 0; n < full.size(); ++n) {

@@ -59,7 +59,7 @@ TEST_F(DiskFullTest, RewritesKeepTheFileTheyWouldHaveReplaced) {
     std::string target = file("t.obj", "v 0 0 0\n");
     {
         test::FileSizeLimit limit(kLimit);
-        EXPECT_EQ(LeanSwapVerts(a.c_str(), b.c_str()), kSwapCannotWriteA);
+        EXPECT_EQ(LeanSwapVerts(a.c_str(), b.c_str()), kObjSwapCannotWriteA);
         EXPECT_EQ(OutKelmorOBJ(a.c_str(), b.c_str()), kPoserCannotWrite);
         EXPECT_EQ(LeanAddGroupOBJ(a.c_str(), 1, target.c_str()), kAppendCannotWriteTarget);
         EXPECT_EQ(scaleUVs(a.c_str(), 0.5, b.c_str()), kScaleCannotWriteOutput);

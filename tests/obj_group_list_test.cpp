@@ -182,12 +182,12 @@ TEST_F(GroupList, ContainerPayloadFollowsTheFirstEndBlock) {
 
 TEST_F(GroupList, ContainerWithoutPayloadChunkOrTooShort) {
     writeFile(dir.file("none.bin"), TevBuilder().points({1, 2, 3}).bytes());
-    EXPECT_EQ(obj::getGroupsListFile(dir.file("none.bin").c_str(), dir.file("o").c_str()), obj::kNoPayloadChunk);
+    EXPECT_EQ(obj::getGroupsListFile(dir.file("none.bin").c_str(), dir.file("o").c_str()), ostrel::kBlockMissing);
     writeFile(dir.file("short.bin"), Bytes(40, 0));
-    EXPECT_EQ(obj::getGroupsListFile(dir.file("short.bin").c_str(), dir.file("o").c_str()), obj::kNoPayloadChunk);
+    EXPECT_EQ(obj::getGroupsListFile(dir.file("short.bin").c_str(), dir.file("o").c_str()), ostrel::kBlockMissing);
     EXPECT_EQ(obj::getGroupsListFile(dir.file("missing").c_str(), dir.file("o").c_str()), obj::kListFileCannotOpen);
     writeFile(dir.file("ok.bin"), TevBuilder().end().rawBlock(1, 16, 0).bytes());
-    EXPECT_EQ(obj::getGroupsListFile(dir.file("ok.bin").c_str(), dir.file("no/dir/o").c_str()), obj::kDaxCannotWrite);
+    EXPECT_EQ(obj::getGroupsListFile(dir.file("ok.bin").c_str(), dir.file("no/dir/o").c_str()), ostrel::kOutputCannotWrite);
     EXPECT_FALSE(fileExists(dir.file("o")));
 }
 

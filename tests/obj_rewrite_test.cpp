@@ -53,13 +53,13 @@ TEST_F(RewriteTest, SwapRefusalsLeaveBothFilesUntouched) {
     const std::string aText = "v 1 1 1\nv 2 2 2\n";
     std::string a = file("a.obj", aText);
     std::string none = dir.file("none.obj");
-    EXPECT_EQ(LeanSwapVerts(none.c_str(), a.c_str()), kSwapCannotOpenA);
-    EXPECT_EQ(LeanSwapVerts(file("empty.obj", "vt 0 0\n").c_str(), a.c_str()), kSwapNoVerticesInA);
-    EXPECT_EQ(LeanSwapVerts(a.c_str(), none.c_str()), kSwapCannotOpenB);
-    EXPECT_EQ(LeanSwapVerts(a.c_str(), file("b0.obj", "f 1 2 3\n").c_str()), kSwapNoVerticesInB);
+    EXPECT_EQ(LeanSwapVerts(none.c_str(), a.c_str()), kObjSwapCannotOpenA);
+    EXPECT_EQ(LeanSwapVerts(file("empty.obj", "vt 0 0\n").c_str(), a.c_str()), kObjSwapNoVerticesInA);
+    EXPECT_EQ(LeanSwapVerts(a.c_str(), none.c_str()), kObjSwapCannotOpenB);
+    EXPECT_EQ(LeanSwapVerts(a.c_str(), file("b0.obj", "f 1 2 3\n").c_str()), kObjSwapNoVerticesInB);
     EXPECT_EQ(LeanSwapVerts(a.c_str(), file("b3.obj", "v 0 0 0\nv 0 0 0\nv 0 0 0\nf 1 2 3\n").c_str()),
-              kSwapCountsDiffer);
-    EXPECT_EQ(LeanSwapVerts(a.c_str(), file("bc.obj", "# c\nv 0 0 0\nv 0 0 0\n").c_str()), kSwapNothingElseInB);
+              kObjSwapCountsDiffer);
+    EXPECT_EQ(LeanSwapVerts(a.c_str(), file("bc.obj", "# c\nv 0 0 0\nv 0 0 0\n").c_str()), kObjSwapNothingElseInB);
     EXPECT_EQ(test::readText(a), aText);
 }
 

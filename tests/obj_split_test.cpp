@@ -353,7 +353,7 @@ TEST_F(TevListSplitTest, AskingForMoreVerticesThanTheMeshHoldsWritesNothing) {
     makeOutFolder();
     addToGroupsList("a", 4);
     addToGroupsList("b", 7);
-    EXPECT_EQ(ListSplitTev(tev(10).c_str(), out("x").c_str()), kTevTooFewVertices);
+    EXPECT_EQ(ListSplitTev(tev(10).c_str(), out("x").c_str()), kListSplitTevTooFewVertices);
     EXPECT_EQ(outputCount(), 0u);
 }
 
@@ -361,16 +361,16 @@ TEST_F(TevListSplitTest, MissingFileMissingBlockAndLyingCount) {
     makeOutFolder();
     EXPECT_EQ(ListSplitTev(dir.file("none.Tev").c_str(), out("x").c_str()), kSplitListEmpty);
     addToGroupsList("a", 1);
-    EXPECT_EQ(ListSplitTev(dir.file("none.Tev").c_str(), out("x").c_str()), kTevCannotOpen);
+    EXPECT_EQ(ListSplitTev(dir.file("none.Tev").c_str(), out("x").c_str()), kMeshOrBitmapCannotOpen);
     std::string noPoints = dir.file("faces.Tev");
     test::writeFile(noPoints, test::TevBuilder().faces(test::cubeFaces()).end().bytes());
-    EXPECT_EQ(ListSplitTev(noPoints.c_str(), out("x").c_str()), kTevNoPointsBlock);
+    EXPECT_EQ(ListSplitTev(noPoints.c_str(), out("x").c_str()), kBlockMissing);
     test::writeFile(noPoints, Bytes(20, 0));
-    EXPECT_EQ(ListSplitTev(noPoints.c_str(), out("x").c_str()), kTevNoPointsBlock);
+    EXPECT_EQ(ListSplitTev(noPoints.c_str(), out("x").c_str()), kBlockMissing);
     // A points block whose count claims more than its bytes.
     std::string lying = dir.file("lying.Tev");
     test::writeFile(lying, test::TevBuilder().rawBlock(10001, 16 + 12, 1000, Bytes(12, 0)).end().bytes());
-    EXPECT_EQ(ListSplitTev(lying.c_str(), out("x").c_str()), kTevTooFewVertices);
+    EXPECT_EQ(ListSplitTev(lying.c_str(), out("x").c_str()), kListSplitTevTooFewVertices);
     EXPECT_EQ(outputCount(), 0u);
 }
 

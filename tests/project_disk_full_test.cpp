@@ -74,12 +74,12 @@ TEST_F(DiskFull, PackageWritesReportTheirCodes) {
     writeText(dir.file("pack.qpp"), "old package");
     {
         FileSizeLimit limit(kLimit);
-        EXPECT_EQ(SaveQPP(base.c_str(), dir.file("pack.qpp").c_str()), kPackageCannotWrite);
+        EXPECT_EQ(SaveQPP(base.c_str(), dir.file("pack.qpp").c_str()), ostrel::kOutputCannotWrite);
     }
     EXPECT_EQ(readText(dir.file("pack.qpp")), "old package");
     ASSERT_EQ(SaveQPP(base.c_str(), dir.file("pack.qpp").c_str()), 0.0f);
     writeText(dir.file("o1.kel"), "old slot");
     FileSizeLimit limit(kLimit);
-    EXPECT_EQ(OpenQPP(dir.file("pack.qpp").c_str(), dir.file("o").c_str()), kPackageCannotWrite);
+    EXPECT_EQ(OpenQPP(dir.file("pack.qpp").c_str(), dir.file("o").c_str()), ostrel::kOutputCannotWrite);
     EXPECT_EQ(readText(dir.file("o1.kel")), "old slot");
 }

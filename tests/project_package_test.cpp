@@ -86,7 +86,7 @@ TEST(ScenePackage, PathsThatWouldLetTheTableOverwriteThePackageAreRefused) {
 
 TEST(ScenePackage, UnwritableOutputsReportTheirCodes) {
     ScratchDir dir;
-    EXPECT_EQ(SaveQPP(dir.file("s").c_str(), dir.file("no/p.pkg").c_str()), kPackageCannotWrite);
+    EXPECT_EQ(SaveQPP(dir.file("s").c_str(), dir.file("no/p.pkg").c_str()), ostrel::kOutputCannotWrite);
     ASSERT_EQ(SaveQPP(dir.file("s").c_str(), dir.file("p.pkg").c_str()), 0.0f);
     EXPECT_EQ(OpenQPP(dir.file("missing.pkg").c_str(), dir.file("o").c_str()), kSizeTableCannotUse);
     writeFile(dir.file("q.dat"), Bytes(104, 0));
@@ -94,7 +94,7 @@ TEST(ScenePackage, UnwritableOutputsReportTheirCodes) {
 
     writeFile(dir.file("s1.kel"), filled(10, 1));
     ASSERT_EQ(SaveQPP(dir.file("s").c_str(), dir.file("r.pkg").c_str()), 0.0f);
-    EXPECT_EQ(OpenQPP(dir.file("r.pkg").c_str(), dir.file("no/o").c_str()), kPackageCannotWrite);
+    EXPECT_EQ(OpenQPP(dir.file("r.pkg").c_str(), dir.file("no/o").c_str()), ostrel::kOutputCannotWrite);
 }
 
 TEST(ScenePackage, ShortTablesAndShortPackagesWriteNothing) {
