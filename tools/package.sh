@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Lays out the deliverables as a plug-in author receives them, in dist/:
+#
+#   dist/Ostrel-<version>/   windows-x64/Ostrel.dll, linux-x86_64/libOstrel.so,
+#                            macos/ (the library where an Apple toolchain built
+#                            it, otherwise a note), ostrel.h, EXPORTS.md, SHA256SUMS
+#   dist/Quendle-<version>/  windows-x86/Quendle.dll, ostrel.h, EXPORTS.md, SHA256SUMS
+#
+# <version> is what the built library's Version export answers. Builds the
+# release, win64 and win32 presets' libraries first (only the library targets);
+# a preset whose toolchain is missing is left out, and the layout says so.
+#
+#   tools/package.sh [DIST-FOLDER]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+dist=${1:-$root/dist}
+jobs=${OSTREL_JOBS:-$(nproc)}
+cd "$root"
+
+built() {   # preset target...: true when the preset configures and builds
+    local preset=$1
+    shift
+    cmake --preset "$preset" >/dev/null 2>&1 && cmake --build --preset "$preset" -j "$jobs" --target "$@" >/dev/null
+}
+
+built release Ostrel ostrel-host
+printf 'Version\n' >"$root/build/release/version.host"
+version=$("$root/build/release/bin/ostrel-host" --lib "$root/build/release/bin/libOstrel.so" \
+    "$root/build/release/version.host" | sed -n 's/^Version = \([0-9.]*\).*/\1/p')
+[ -n "$version" ] || { echo "package: the library did not answer its version" >&2; exit 1; }
+
+# The export reference: the README's table of exports with its heading.
+reference() {
+    sed -n '/^## Exports/,/<!-- end of export table -->/p' README.md | grep -v '^<!--'
+}
+
+lay_out() {   # folder: header, reference, checksums of everything in it
+    local folder=$1
+    cp host/ostrel.h "$folder/"
+    reference >"$folder/EXPORTS.md"
+    (cd "$folder" && find . -type f ! -name SHA256SUMS | sed 's#^\./##' | LC_ALL=C sort | xargs sha256sum >SHA256SUMS)
+}
+
+rm -rf "$dist"
+ostrel="$dist/Ostrel-$version"
+quendle="$dist/Quendle-$version"
+mkdir -p "$ostrel/linux-x86_64" "$ostrel/macos" "$quendle"
+cp build/release/bin/libOstrel.so "$ostrel/linux-x86_64/"
+if built win64 Ostrel; then
+    mkdir -p "$ostrel/windows-x64" && cp build/win64/bin/Ostrel.dll "$ostrel/windows-x64/"
+else
+    echo "package: the 64-bit Windows toolchain is missing; Ostrel.dll left out" >&2
+fi
+if built win32 Ostrel; then
+    mkdir -p "$quendle/windows-x86" && cp build/win32/bin/Quendle.dll "$quendle/windows-x86/"
+else
+    echo "package: the 32-bit Windows toolchain is missing; Quendle.dll left out" >&2
+fi
+if [ -f build/macos/bin/libOstrel.dylib ]; then
+    cp build/macos/bin/libOstrel.dylib "$ostrel/macos/"
+else
+    cat >"$ostrel/macos/BUILD-ON-A-MAC.txt" <<'NOTE'
+The macOS library is built on a Mac with Xcode's command line tools:
+
+    cmake --preset macos && cmake --build --preset macos
+
+It lands in build/macos/bin/. This package was made where no Apple
+toolchain is available.
+NOTE
+fi
+lay_out "$ostrel"
+lay_out "$quendle"
+echo "$dist"
