@@ -18,6 +18,23 @@ function(ostrel_warnings target)
   endif()
 endfunction()
 
+# The runners of the cross builds (tools/wine-run.sh, tools/linux32-run.sh)
+# exit with this status, after saying why, when this machine cannot run the
+# program's architecture: CTest shows such a test as Skipped, never as passed.
+set(OSTREL_NOT_RUN_STATUS 77)
+
+# Gives every test of the calling directory that runs through the
+# cross-compiling emulator the runners' skip status.
+function(ostrel_emulated_tests_skip_status)
+  if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    return()
+  endif()
+  get_property(names DIRECTORY PROPERTY TESTS)
+  if(names)
+    set_tests_properties(${names} PROPERTIES SKIP_RETURN_CODE ${OSTREL_NOT_RUN_STATUS})
+  endif()
+endfunction()
+
 # One static library per subsystem, from the sources of its folder (and, where
 # it has them, of platform-specific folders passed as extra globs), less the
 # files named in EXCLUDE.

@@ -69,12 +69,25 @@ function(ostrel_windows_dll_test target)
   set_tests_properties(windows_dll_tables PROPERTIES LABELS host)
 endfunction()
 
-# The open dialog driven under Wine with xdotool (64-bit builds run here only).
-function(ostrel_wine_dialog_test)
-  if(NOT CMAKE_CROSSCOMPILING_EMULATOR OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+# The tests of the Wine harness itself, run with the build's own host (so
+# with the Wine of the build's architecture). Each is Skipped, saying why,
+# where this machine cannot run that architecture.
+function(ostrel_wine_tests)
+  if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
     return()
   endif()
-  add_test(NAME wine_open_dialog
-    COMMAND sh ${PROJECT_SOURCE_DIR}/tools/wine-dialog-test.sh $<TARGET_FILE:ostrel-host>)
+  set(tools ${PROJECT_SOURCE_DIR}/tools)
+  # Which loader runs the build's programs; its output is the reason when
+  # they cannot run here.
+  add_test(NAME wine_loader COMMAND sh ${tools}/wine-run.sh --check $<TARGET_FILE:ostrel-host>)
+  # The open dialog driven with xdotool.
+  add_test(NAME wine_open_dialog COMMAND sh ${tools}/wine-dialog-test.sh $<TARGET_FILE:ostrel-host>)
+  # Many runs, two at a time, leave the shared template prefix unchanged. It
+  # takes both processors, so it runs alone.
+  add_test(NAME wine_template_unchanged COMMAND sh ${tools}/wine-template-test.sh $<TARGET_FILE:ostrel-host> 24)
+  set_tests_properties(wine_loader PROPERTIES LABELS host)
   set_tests_properties(wine_open_dialog PROPERTIES LABELS e2e TIMEOUT 180)
+  set_tests_properties(wine_template_unchanged PROPERTIES LABELS host TIMEOUT 600 PROCESSORS 2)
+  set_tests_properties(wine_loader wine_open_dialog wine_template_unchanged PROPERTIES
+    SKIP_RETURN_CODE ${OSTREL_NOT_RUN_STATUS})
 endfunction()

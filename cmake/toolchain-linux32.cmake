@@ -1,5 +1,6 @@
 # 32-bit x86 Linux build of the shared code (Debian's g++-multilib). Its tests
-# run under user-mode emulation, as on a machine without 32-bit execution.
+# run through tools/linux32-run.sh: natively where the kernel runs 32-bit
+# code, otherwise under qemu-i386 user-mode emulation.
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER gcc)
@@ -11,5 +12,4 @@ set(CMAKE_CXX_FLAGS_INIT "-m32 -msse2 -mfpmath=sse")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
-find_program(OSTREL_QEMU_I386 qemu-i386 REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${OSTREL_QEMU_I386})
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/linux32-run.sh)

@@ -25,14 +25,16 @@ version=${ostrel##*/Ostrel-}
 script=$(mktemp "${TMPDIR:-/tmp}/ostrel-dist.XXXXXX")
 trap 'rm -f "$script"' EXIT
 printf 'Version\n' >"$script"
-answer=$("$root/build/release/bin/ostrel-host" --lib "$ostrel/linux-x86_64/libOstrel.so" "$script" || true)
-[ "$answer" = "Version = $version" ] || fail "the packaged Linux library answered '$answer', not 'Version = $version'"
+answer=$("$root/build/release/bin/ostrel-host" --lib "$ostrel/linux-x86_64/libOstrel.so" "$script" |
+    sed -n 's/^Version = \([0-9.]*\).*/\1/p' || true)
+[ -n "$answer" ] && [ "$(printf '%g' "$answer")" = "$version" ] ||
+    fail "the packaged Linux library answered version '$answer', not $version"
 
 # The Windows names: the rows of the export reference whose builds include W.
 expected=$(sed -n 's/^| `\([A-Za-z_]*\)` | W[^|]*|.*/\1/p' "$ostrel/EXPORTS.md" | LC_ALL=C sort)
 [ "$(echo "$expected" | wc -l)" -eq 71 ] || fail "the export reference lists $(echo "$expected" | wc -l) Windows names, not 71"
 exported() {   # objdump dll: the names in the DLL's export directory
-    "$1" -p "$2" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/.*\] \([A-Za-z_][A-Za-z_0-9]*\)$/\1/p' | LC_ALL=C sort
+    "$1" -p "$2" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^[[:space:]]*\[ *[0-9]*\] \([A-Za-z_][A-Za-z_0-9]*\)$/\1/p' | LC_ALL=C sort
 }
 for pair in "x86_64-w64-mingw32-objdump $ostrel/windows-x64/Ostrel.dll" \
             "i686-w64-mingw32-objdump $quendle/windows-x86/Quendle.dll"; do

@@ -17,9 +17,9 @@ test_packages=(
   g++-multilib qemu-user                         # the 32-bit build of the shared code
 )
 
-# Only the 64-bit Wine: with the i386 packages, `wine` stops running 64-bit
-# programs. Installed with its recommended libraries (X input, fonts), which
-# its dialogs use.
+# Wine with its recommended libraries (X input, fonts), which its dialogs use.
+# The 32-bit loader (wine32:i386) is added below where 32-bit code runs;
+# tools/wine-run.sh calls each loader by its path, never the `wine` launcher.
 wine_packages=(wine64 wine)
 
 packages=("${build_packages[@]}")
@@ -38,6 +38,33 @@ install_missing() {
 }
 install_missing --no-install-recommends "${packages[@]}"
 [ "$what" = "test" ] && install_missing "" "${wine_packages[@]}"
+
+# Quendle.dll's tests need the 32-bit Wine loader, which needs a kernel that
+# runs 32-bit x86 code (g++-multilib above brings the 32-bit dynamic loader
+# that probes it). A refusal by apt is not fatal: the win32 preset then shows
+# its programs as skipped, saying why.
+install_wine32() {
+  if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    echo "install-deps: this machine does not run 32-bit x86 programs; wine32 not installed" >&2
+    return 0
+  fi
+  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" && return 0
+  local added=""
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386 && added=1
+  fi
+  if $SUDO apt-get update -q && DEBIAN_FRONTEND=noninteractive \
+       $SUDO apt-get install -y -q --no-install-recommends wine32:i386; then
+    return 0
+  fi
+  echo "install-deps: apt could not install wine32:i386; the win32 tests will be skipped" >&2
+  # Leave the package lists as they were when nothing of i386 got installed.
+  if [ -n "$added" ] && $SUDO dpkg --remove-architecture i386 2>/dev/null; then
+    $SUDO apt-get update -q >/dev/null 2>&1 || true
+  fi
+  return 0
+}
+[ "$what" = "test" ] && install_wine32
 
 if [ "$what" = "test" ] && ! locale -a 2>/dev/null | grep -qi '^de_DE.utf8$'; then
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"

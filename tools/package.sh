@@ -28,6 +28,8 @@ printf 'Version\n' >"$root/build/release/version.host"
 version=$("$root/build/release/bin/ostrel-host" --lib "$root/build/release/bin/libOstrel.so" \
     "$root/build/release/version.host" | sed -n 's/^Version = \([0-9.]*\).*/\1/p')
 [ -n "$version" ] || { echo "package: the library did not answer its version" >&2; exit 1; }
+# The float the export answers, at the precision the version is written with.
+version=$(printf '%g' "$version")
 
 # The export reference: the README's table of exports with its heading.
 reference() {

@@ -6,12 +6,14 @@
 #
 #   tools/wine-dialog-test.sh OSTREL-HOST.EXE
 #
-# Needs wine (64-bit), Xvfb, xdotool. Exit status 0 when every answer is
-# the expected one.
+# Needs Wine of the host's architecture, Xvfb, xdotool. Exit status 0 when
+# every answer is the expected one, 77 (skipped) when wine-run.sh cannot run
+# the host here.
 set -eu
 
 host=$1
 here=$(cd "$(dirname "$0")" && pwd)
+"$here/wine-run.sh" --check "$host" || exit $?
 work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-dialog.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 touch "$work/a.obj" "$work/b.obj" "$work/c.obj" "$work/skip.txt"

@@ -1,37 +1,131 @@
 #!/bin/sh
-# Runs one Windows program under 64-bit Wine for CTest (the cross-compiling
-# emulator of the win64 build), with a virtual X display of a known size that
-# the tests read back from OSTREL_SCREEN_WIDTH / OSTREL_SCREEN_HEIGHT.
+# Runs one Windows program under Wine for CTest (the cross-compiling emulator
+# of the Windows builds), with a virtual X display of a known size that the
+# tests read back from OSTREL_SCREEN_WIDTH / OSTREL_SCREEN_HEIGHT.
 #
 #   tools/wine-run.sh PROGRAM.exe [ARGS...]
+#   tools/wine-run.sh --check PROGRAM.exe    says which loader would run it
 #
-# Every run gets a Wine prefix and Wine server of its own (hard links to one
-# template prefix, made on the first run), so the desktop that Wine reports
-# is this run's display, and parallel runs do not share a server. No Wine
-# debug output, no Mono or Gecko install prompts. OSTREL_WINEPREFIX names the
-# template folder. The exit status is the program's.
+# The loader follows the Machine field of PROGRAM's PE header: x86-64 programs
+# run with Wine's 64-bit loader in a 64-bit prefix, i386 programs with the
+# 32-bit loader in a 32-bit prefix. Never through the `wine` launcher: it
+# picks the 32-bit loader whenever one is installed, and without one it
+# "runs" an i386 program with status 0 and no output.
+#
+# When this machine cannot run the program's architecture (no such loader, or
+# a kernel without 32-bit execution), the script says why on standard output
+# and exits 77, which the tests declare as their skip code. Otherwise the exit
+# status is the program's.
+#
+# Every run gets a Wine prefix and Wine server of its own, so the desktop that
+# Wine reports is this run's display and parallel runs do not share a server.
+# The prefix is hard links to a template made on the first run (one per
+# architecture), except for the files Wine rewrites in place when they have
+# more than one link (the registry and the .ini files): those are copies, so
+# no run writes into the template. No Wine debug output, no Mono or Gecko
+# install prompts. OSTREL_WINEPREFIX names the folder of the templates and
+# runs; OSTREL_WINE64 / OSTREL_WINE32 / OSTREL_WINESERVER replace the loaders
+# and the server.
 set -eu
 
-: "${OSTREL_WINEPREFIX:=${TMPDIR:-/tmp}/ostrel-wine-$(id -u)}"
+skip_status=77
+not_run() {
+    echo "wine-run: not run: $*"
+    exit "$skip_status"
+}
+
+check_only=
+if [ "${1:-}" = "--check" ]; then
+    check_only=1
+    shift
+fi
+[ $# -ge 1 ] || { echo "usage: $0 [--check] PROGRAM.exe [ARGS...]" >&2; exit 2; }
+program=$1
+
+# The PE header's Machine field: the 16 bits after the "PE\0\0" signature,
+# whose offset is the 32-bit value at 0x3c.
+[ -f "$program" ] || { echo "wine-run: $program: no such file" >&2; exit 2; }
+signature=
+if [ "$(head -c 2 "$program")" = "MZ" ]; then
+    pe_offset=$(od -An -tu4 --endian=little -j 60 -N 4 "$program" 2>/dev/null | tr -d ' ')
+    signature=$(od -An -tx1 -j "${pe_offset:-0}" -N 4 "$program" 2>/dev/null | tr -d ' ')
+    machine=$(od -An -tx2 --endian=little -j $((${pe_offset:-0} + 4)) -N 2 "$program" 2>/dev/null | tr -d ' ')
+fi
+if [ "$signature" != "50450000" ]; then
+    echo "wine-run: $program is not a Windows program (no PE header)" >&2
+    exit 2
+fi
+case $machine in
+    8664)
+        arch=win64
+        loader=${OSTREL_WINE64:-/usr/lib/wine/wine64}
+        [ -x "$loader" ] || not_run "x86-64 program, and the 64-bit Wine loader $loader is not installed (Debian: wine64)"
+        ;;
+    014c)
+        arch=win32
+        loader=${OSTREL_WINE32:-/usr/lib/wine/wine}
+        # The probe is the 32-bit dynamic loader itself: it runs only where the
+        # kernel executes 32-bit x86 code.
+        /lib/ld-linux.so.2 --version >/dev/null 2>&1 ||
+            not_run "i386 program, and this machine does not run 32-bit x86 programs (/lib/ld-linux.so.2 --version fails)"
+        [ -x "$loader" ] || not_run "i386 program, and the 32-bit Wine loader $loader is not installed (Debian: wine32:i386)"
+        export WINEARCH=win32
+        ;;
+    *)
+        echo "wine-run: $program: PE machine 0x$machine is neither x86-64 nor i386" >&2
+        exit 2
+        ;;
+esac
+version=$("$loader" --version 2>/dev/null) || not_run "$loader does not start on this machine"
+: "${OSTREL_WINEPREFIX:=${TMPDIR:-/tmp}/ostrel-wine-templates-$(id -u)}"
+base=$OSTREL_WINEPREFIX
+template="$base/$arch"
+if [ -n "$check_only" ]; then
+    echo "wine-run: $program ($arch) runs with $loader, $version; template $template"
+    exit 0
+fi
+
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export OSTREL_SCREEN_WIDTH=1280 OSTREL_SCREEN_HEIGHT=1024
-
-# Debian's wine64 package provides the `wine` launcher, which runs the 64-bit
-# loader when no 32-bit Wine is installed, and the server beside the loader.
-WINE=${OSTREL_WINE:-wine}
 WINESERVER=${OSTREL_WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver)}
 
-template="$OSTREL_WINEPREFIX"
-mkdir -p "$(dirname "$template")"
-if [ ! -f "$template/system.reg" ]; then
-    flock "$template.lock" sh -c "
-        [ -f '$template/system.reg' ] && exit 0
-        WINEPREFIX='$template' '$WINE' wineboot -i >/dev/null 2>&1 || true
-        WINEPREFIX='$template' '$WINESERVER' -w"
+# The template is made again when the loaders or Wine's setup file change
+# (an upgrade, or the 32-bit loader installed beside the 64-bit one), so no
+# run starts Wine's prefix update, which rewrites linked files in place.
+mkdir -p "$base"
+stamp="$loader $version; $(ls "$(dirname "$loader")" | tr '\n' ' ')$(stat -c %Y /usr/share/wine/wine.inf 2>/dev/null || echo -)"
+template_current() {
+    [ -f "$template/system.reg" ] && [ "$(cat "$template/.ostrel-template" 2>/dev/null)" = "$stamp" ]
+}
+if ! template_current; then
+    # Made in a folder of its own and renamed into place when complete, so an
+    # interrupted setup never leaves a partial template behind.
+    exec 9>"$base/$arch.lock"
+    flock 9
+    if ! template_current; then
+        new=$(mktemp -d "$base/new-$arch.XXXXXX")
+        # Without the lock's descriptor: a lingering Wine server would hold it.
+        WINEPREFIX="$new/prefix" timeout 600 "$loader" wineboot -i >/dev/null 2>&1 9>&- || true
+        WINEPREFIX="$new/prefix" timeout 60 "$WINESERVER" -w >/dev/null 2>&1 9>&- || true
+        if [ ! -f "$new/prefix/system.reg" ]; then
+            rm -rf "$new"
+            echo "wine-run: $loader could not make a $arch prefix" >&2
+            exit 1
+        fi
+        printf '%s\n' "$stamp" >"$new/prefix/.ostrel-template"
+        if [ -d "$template" ]; then
+            old=$(mktemp -d "$base/old-$arch.XXXXXX")
+            mv "$template" "$old/prefix"
+            rm -rf "$old"
+        fi
+        mv "$new/prefix" "$template"
+        rmdir "$new"
+    fi
+    exec 9>&-
 fi
 
-run_dir=$(mktemp -d "$(dirname "$template")/ostrel-wine-run.XXXXXX")
+run_dir=$(mktemp -d "$base/run-$arch.XXXXXX")
 display_file="$run_dir.display"
 xvfb_pid=
 cleanup() {
@@ -46,6 +140,13 @@ trap 'exit 129' HUP INT TERM
 
 cp -al "$template" "$run_dir/prefix"
 export WINEPREFIX="$run_dir/prefix"
+# Wine rewrites a file with more than one link in place instead of replacing
+# it: these are the run's own copies.
+for file in "$WINEPREFIX"/*.reg "$WINEPREFIX"/drive_c/windows/*.ini; do
+    [ -f "$file" ] || continue
+    rm -f "$file"
+    cp -p "$template/${file#"$WINEPREFIX"/}" "$file"
+done
 
 # A private X server: Xvfb chooses a free display number and writes it.
 : >"$display_file"
@@ -68,7 +169,7 @@ fi
 # The program runs in the background so that a signal (a test timeout) is
 # handled at once: the cleanup ends every Wine process of this run's prefix.
 status=0
-"$WINE" "$@" &
+"$loader" "$@" &
 wait $! || status=$?
 if [ -n "$driver_pid" ]; then
     kill "$driver_pid" 2>/dev/null || true
