@@ -34,7 +34,7 @@ bool repeatRow(InPlaceUpdate& file, uint8_t* row, uint64_t planeStart, uint64_t 
                uint64_t firstTo, uint64_t count) {
     if (!file.readAt(planeStart + from * columns, row, columns)) return false;
     for (uint64_t r = firstTo; r < firstTo + count; ++r)
-        if (!file.overwrite(planeStart + r * columns, {row, columns})) return false;
+        if (!file.overwrite(planeStart + r * columns, {row, size_t(columns)})) return false;
     return true;
 }
 
