@@ -1,6 +1,6 @@
 // The names the built library exports are exactly the table's built exports of
-// this build (Linux, or the Windows build the test runs in); every frame's own
-// checks hold before any worker runs.
+// this build (Linux, macOS, or the Windows build the test runs in); every
+// frame's own checks hold before any worker runs.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "host/export_table.hpp"
 #include "tests/support/test_support.hpp"
@@ -25,6 +26,8 @@ using namespace ostrel::exports;
 constexpr Build kThisBuild = kWin64;
 #elif defined(_WIN32)
 constexpr Build kThisBuild = kWin32;
+#elif defined(__APPLE__)
+constexpr Build kThisBuild = kMac;
 #else
 constexpr Build kThisBuild = kLinux;
 #endif
@@ -54,15 +57,25 @@ std::set<std::string> exportedNames() {
     return names;
 }
 #else
+// The global text symbols the library defines, as nm lists them: the dynamic
+// symbol table of an ELF file; the external symbols of a Mach-O file, whose C
+// names carry a leading underscore that dlsym does not take.
 std::set<std::string> exportedNames() {
     std::set<std::string> names;
+#ifdef __APPLE__
+    std::string command = std::string("nm -gU ") + OSTREL_LIBRARY_PATH;
+    constexpr std::string_view kCPrefix = "_";
+#else
     std::string command = std::string("nm -D --defined-only ") + OSTREL_LIBRARY_PATH;
+    constexpr std::string_view kCPrefix = "";
+#endif
     FILE* pipe = popen(command.c_str(), "r");
     char line[512];
     while (pipe && std::fgets(line, sizeof line, pipe)) {
         char address[64], type[8], name[400];
-        if (std::sscanf(line, "%63s %7s %399s", address, type, name) == 3 && std::string(type) == "T")
-            names.insert(name);
+        if (std::sscanf(line, "%63s %7s %399s", address, type, name) != 3 || std::string(type) != "T") continue;
+        const std::string_view symbol(name);
+        names.insert(std::string(symbol.substr(symbol.starts_with(kCPrefix) ? kCPrefix.size() : 0)));
     }
     if (pipe) pclose(pipe);
     return names;
