@@ -3,51 +3,12 @@
 # belong to the Windows builds, undecorated (cdecl names on i686 get no
 # underscore in the export table).
 
-set(OSTREL_EXPORT_TABLE ${PROJECT_SOURCE_DIR}/host/export_table.hpp)
-
-cmake_policy(SET CMP0057 NEW)   # if(IN_LIST)
-
-# Build-set names of the table that include the Windows builds, and those that
-# do not. A name in neither list stops the configure step, so the generator
-# cannot silently drift from the table's enum.
-set(OSTREL_WINDOWS_SETS kWin64 kWin32 kWindows kEvery kWindowsLinux kWindowsOnly)
-set(OSTREL_OTHER_SETS kMac kLinux kMacOnly)
-
-function(ostrel_windows_export_names out_var)
-  # Rows end in a line continuation, so they are matched in the whole text; a
-  # row starts with its name and builds, which is all this needs of it.
-  file(READ ${OSTREL_EXPORT_TABLE} table)
-  set(row_pattern "[ \t]X\\(([A-Za-z_0-9]+),[ \t]*([A-Za-z_0-9 |]+),")
-  string(REGEX MATCHALL "${row_pattern}" rows "${table}")
-  list(LENGTH rows row_count)
-  if(row_count LESS 1)
-    message(FATAL_ERROR "no export rows found in ${OSTREL_EXPORT_TABLE}")
-  endif()
-  set(names "")
-  foreach(row ${rows})
-    string(REGEX MATCH "${row_pattern}" row "${row}")
-    set(name ${CMAKE_MATCH_1})
-    string(REPLACE "|" ";" sets "${CMAKE_MATCH_2}")
-    set(windows FALSE)
-    foreach(set_name ${sets})
-      string(STRIP "${set_name}" set_name)
-      if(set_name IN_LIST OSTREL_WINDOWS_SETS)
-        set(windows TRUE)
-      elseif(NOT set_name IN_LIST OSTREL_OTHER_SETS)
-        message(FATAL_ERROR "unknown build set ${set_name} in export row ${name}")
-      endif()
-    endforeach()
-    if(windows)
-      list(APPEND names ${name})
-    endif()
-  endforeach()
-  set(${out_var} ${names} PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/ExportTable.cmake)
 
 # Writes <binary dir>/<library name>.def and links `target` with it.
 function(ostrel_windows_exports target)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${OSTREL_EXPORT_TABLE})
-  ostrel_windows_export_names(names)
+  ostrel_export_names(windows names)
   set(text "LIBRARY ${OSTREL_LIBRARY_NAME}.dll\nEXPORTS\n")
   foreach(name ${names})
     string(APPEND text "    ${name}\n")

@@ -74,7 +74,7 @@ void writeVertices(std::span<const uint8_t> tev, size_t count, TextStage& out) {
         *p++ = 'v';
         for (size_t axis = 0; axis < 3; ++axis) {
             *p++ = ' ';
-            p = formatFloatG6(p, readaFloat(xyz + 4 * axis));
+            p = formatG6(p, readaFloat(xyz + 4 * axis));
         }
         out.advance(std::copy(kLineEnd.begin(), kLineEnd.end(), p));
     }
@@ -142,81 +142,7 @@ TevObjStep expectBlock(std::span<const uint8_t> tev, uint64_t at, int32_t tag, T
     return kStepDone;
 }
 
-// Powers of ten for scaling any float to six integer digits: up to 1e50 for
-// the smallest subnormal, down to 1e-33 (as a division) for the largest float.
-constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22, 1e23, 1e24, 1e25, 1e26, 1e27, 1e28, 1e29, 1e30, 1e31, 1e32, 1e33, 1e34, 1e35, 1e36, 1e37, 1e38, 1e39, 1e40, 1e41, 1e42, 1e43, 1e44, 1e45, 1e46, 1e47, 1e48, 1e49, 1e50, 1e51};
-constexpr uint64_t kSixDigitsLow = 100000, kSixDigitsHigh = 1000000;
-constexpr int kPow10Count = int(sizeof kPow10 / sizeof kPow10[0]);
-
-double scaledBy10(double magnitude, int k) noexcept {
-    return k >= 0 ? magnitude * kPow10[k] : magnitude / kPow10[-k];
-}
-
-// Trailing zeros of the fraction are dropped, and the point with them.
-char* putDigitsG(char* out, const char* digits, int integerDigits, int fractionDigits) noexcept {
-    for (int i = 0; i < integerDigits; ++i) *out++ = digits[i];
-    while (fractionDigits > 0 && digits[integerDigits + fractionDigits - 1] == '0') --fractionDigits;
-    if (fractionDigits == 0) return out;
-    *out++ = '.';
-    for (int i = 0; i < fractionDigits; ++i) *out++ = digits[integerDigits + i];
-    return out;
-}
-
-char* putExponentForm(char* out, const char* digits, int exponent) noexcept {
-    out = putDigitsG(out, digits, 1, 5);
-    *out++ = 'e';
-    *out++ = exponent < 0 ? '-' : '+';
-    const int shown = exponent < 0 ? -exponent : exponent;   // at most 45: two digits
-    *out++ = char('0' + shown / 10);
-    *out++ = char('0' + shown % 10);
-    return out;
-}
-
-// 0.000ddd: the digits after -exponent - 1 zeros, trailing zeros dropped.
-char* putSmallFixedForm(char* out, const char* digits, int exponent) noexcept {
-    *out++ = '0';
-    *out++ = '.';
-    for (int i = 0; i < -exponent - 1; ++i) *out++ = '0';
-    int shown = 6;
-    while (digits[shown - 1] == '0') --shown;
-    for (int i = 0; i < shown; ++i) *out++ = digits[i];
-    return out;
-}
-
 }  // namespace
-
-// A float is exact as a double, and scaling it by a power of ten in double
-// precision errs by less than 3e-10 at six integer digits. So the rounded
-// digits are certain unless the fraction lies within 1e-7 of one half; those
-// rare values (exact ties among them) go to the exact general formatter.
-char* formatFloatG6(char* out, float value) noexcept {
-    const double magnitude = value < 0 ? -double(value) : double(value);
-    if (!(magnitude > 0) || magnitude > 3.5e38) return formatG6(out, value);   // zeros, infinities, NaN
-    uint64_t bits;
-    std::memcpy(&bits, &magnitude, sizeof bits);
-    const int binaryExponent = int(bits >> 52) - 1023;
-    // floor(log10(2^binaryExponent)): the decimal exponent or one below it.
-    int exponent = (binaryExponent * 78913) >> 18;
-    if (5 - exponent >= kPow10Count) return formatG6(out, value);
-    double scaled = scaledBy10(magnitude, 5 - exponent);
-    if (scaled >= 1e6) scaled = scaledBy10(magnitude, 5 - ++exponent);
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) < 1e-7) return formatG6(out, value);
-    uint64_t digits = uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
-    if (digits == kSixDigitsHigh) {
-        digits = kSixDigitsLow;
-        ++exponent;
-    }
-    if (digits < kSixDigitsLow || digits >= kSixDigitsHigh) return formatG6(out, value);
-
-    char text[6];
-    for (int i = 5; i >= 0; --i, digits /= 10) text[i] = char('0' + digits % 10);
-    if (value < 0) *out++ = '-';
-    if (exponent >= 6 || exponent < -4) return putExponentForm(out, text, exponent);
-    if (exponent >= 0) return putDigitsG(out, text, exponent + 1, 5 - exponent);
-    return putSmallFixedForm(out, text, exponent);
-}
 
 // Text kept in memory starts small and grows as needed.
 TextStage::TextStage(OutputFile* out) : out_(out), buffer_(out ? kStageBytes : kLongestLine * 64, '\0') {}

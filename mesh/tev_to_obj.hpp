@@ -22,11 +22,6 @@ inline constexpr float kTevObjNoFaceIds = -18.0f;     // getFaceIDs has not run 
 inline constexpr float kTevObjCannotWrite = -2.0f;    // the output cannot be created or written
 inline constexpr float kTevObjOutOfRange = -20.0f;    // a count or size points outside the file
 
-// printf("%g") of a float with six significant digits, without the locale
-// and without the general double formatter for every coordinate of a mesh.
-// Writes at most kNumberTextMax bytes at `out` and returns the end.
-char* formatFloatG6(char* out, float value) noexcept;
-
 // Collects output text in large pieces. With an OutputFile the pieces go to
 // it as they fill; without one the text stays in memory (tests, fuzzing).
 class TextStage {

@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <charconv>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -62,30 +61,6 @@ inline bool isSpaceChar(char c) noexcept {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-// The common short decimal ("-0.25", "12.5", "3") read without the general
-// parser: with at most 2^24 as the digits' value and at most 10 digits after
-// the point, both the digits and the power of ten are exact floats, so one
-// float division gives the correctly rounded value, the same as the general
-// parser gives. Returns the end of the number, or nullptr when the text needs
-// the general parser (more digits, an exponent, inf, nan).
-inline const char* parseShortDecimal(const char* p, const char* end, float& value) noexcept {
-    static constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-    const bool negative = p != end && *p == '-';
-    if (p != end && (*p == '-' || *p == '+')) ++p;
-    uint32_t digits = 0;
-    int significant = 0, fraction = 0;
-    for (; p != end && *p >= '0' && *p <= '9'; ++p, ++significant) digits = digits * 10 + uint32_t(*p - '0');
-    if (p != end && *p == '.') {
-        for (++p; p != end && *p >= '0' && *p <= '9'; ++p, ++significant, ++fraction)
-            digits = digits * 10 + uint32_t(*p - '0');
-    }
-    if (significant == 0 || significant > 9 || fraction > 10 || digits > (1u << 24)) return nullptr;
-    if (p != end && (*p == 'e' || *p == 'E')) return nullptr;
-    const float magnitude = float(digits) / kPowersOfTen[fraction];
-    value = negative ? -magnitude : magnitude;
-    return p;
-}
-
 // Reads up to `count` whitespace-separated numbers from `text` as 32-bit
 // floats into `out`. Reading stops at the first item that does not start with
 // a number (after taking the leading number of an item such as "1.5abc"); the
@@ -98,23 +73,8 @@ inline int readFloats(std::string_view text, float* out, int count) noexcept {
     for (read = 0; read < count; ++read) {
         while (p != end && isSpaceChar(*p)) ++p;
         if (p == end) break;
-        if (const char* after = parseShortDecimal(p, end, out[read])) {
-            p = after;
-            if (p != end && !isSpaceChar(*p)) return read + 1;
-            continue;
-        }
-        const char* start = (*p == '+' && end - p > 1 && p[1] != '-') ? p + 1 : p;
-        auto result = std::from_chars(start, end, out[read], std::chars_format::general);
-        if (result.ec == std::errc::result_out_of_range) {
-            // As strtof: overflow gives an infinity, underflow a zero.
-            double wide = 0;
-            if (!parseDouble(p, end, wide)) break;
-            out[read] = narrow(wide);
-        } else if (result.ec != std::errc()) {
-            out[read] = 0.0f;
-            break;
-        }
-        p = result.ptr;
+        p = parseFloat(p, end, out[read]);
+        if (!p) break;
         if (p != end && !isSpaceChar(*p)) return read + 1;
     }
     return read;

@@ -1,7 +1,7 @@
 // The names the built library exports are exactly the table's exports of this
-// build (Linux, or the Windows build the test runs in), and each answers a null
-// text or memBlock as the table says; every frame's own checks hold before any
-// worker runs.
+// build (Linux, macOS, or the Windows build the test runs in), and each answers
+// a null text or memBlock as the table says; every frame's own checks hold
+// before any worker runs.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/export_table.hpp"
@@ -28,6 +29,8 @@ using namespace ostrel::exports;
 constexpr Build kThisBuild = kWin64;
 #elif defined(_WIN32)
 constexpr Build kThisBuild = kWin32;
+#elif defined(__APPLE__)
+constexpr Build kThisBuild = kMac;
 #else
 constexpr Build kThisBuild = kLinux;
 #endif
@@ -55,15 +58,25 @@ std::set<std::string> exportedNames() {
     return names;
 }
 #else
+// The global text symbols the library defines, as nm lists them: the dynamic
+// symbol table of an ELF file; the external symbols of a Mach-O file, whose C
+// names carry a leading underscore that dlsym does not take.
 std::set<std::string> exportedNames() {
     std::set<std::string> names;
+#ifdef __APPLE__
+    std::string command = std::string("nm -gU ") + OSTREL_LIBRARY_PATH;
+    constexpr std::string_view kCPrefix = "_";
+#else
     std::string command = std::string("nm -D --defined-only ") + OSTREL_LIBRARY_PATH;
+    constexpr std::string_view kCPrefix = "";
+#endif
     FILE* pipe = popen(command.c_str(), "r");
     char line[512];
     while (pipe && std::fgets(line, sizeof line, pipe)) {
         char address[64], type[8], name[400];
-        if (std::sscanf(line, "%63s %7s %399s", address, type, name) == 3 && std::string(type) == "T")
-            names.insert(name);
+        if (std::sscanf(line, "%63s %7s %399s", address, type, name) != 3 || std::string(type) != "T") continue;
+        const std::string_view symbol(name);
+        names.insert(std::string(symbol.substr(symbol.starts_with(kCPrefix) ? kCPrefix.size() : 0)));
     }
     if (pipe) pclose(pipe);
     return names;

@@ -187,7 +187,7 @@ TEST(TevToObj, LyingFieldsGiveOutOfRange) {
 void expectLikePrintf(float f) {
     char expected[64], actual[kNumberTextMax];
     std::snprintf(expected, sizeof expected, "%g", double(f));
-    *formatFloatG6(actual, f) = '\0';
+    *formatG6(actual, f) = '\0';
     uint32_t bits;
     std::memcpy(&bits, &f, 4);
     ASSERT_STREQ(actual, expected) << "bits " << bits;

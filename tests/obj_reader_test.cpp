@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <charconv>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -132,28 +130,6 @@ TEST(Coordinates, ReadFloatsRoundsOnceToFloat) {
     float value;
     readFloats("1.00000005960464477550", &value, 1);
     EXPECT_EQ(value, 1.00000011920928955078125f);
-}
-
-TEST(Coordinates, ShortDecimalsReadExactlyAsTheGeneralParserReadsThem) {
-    // Digits near 2^24, many fraction digits, signs, and values just beside
-    // float rounding boundaries: both readings must give the same bits.
-    uint64_t state = 12345;
-    auto next = [&] { return state = state * 6364136223846793005ull + 1442695040888963407ull; };
-    for (int i = 0; i < 200000; ++i) {
-        std::string text = (next() >> 63) ? "-" : "";
-        std::string digits = std::to_string((next() >> 33) % (i % 2 ? 16777300u : 100000u));
-        size_t point = (next() >> 40) % (digits.size() + 1);
-        text += digits.substr(0, point) + "." + digits.substr(point);
-        if (i % 7 == 0) text += std::string(size_t((next() >> 60) % 4), '0');
-        float fast = 0, general = 0;
-        const char* end = text.data() + text.size();
-        const char* fastEnd = parseShortDecimal(text.data(), end, fast);
-        auto result = std::from_chars(text.data(), end, general, std::chars_format::general);
-        ASSERT_EQ(result.ec, std::errc()) << text;
-        if (!fastEnd) continue;
-        ASSERT_EQ(fastEnd, result.ptr) << text;
-        ASSERT_EQ(std::bit_cast<uint32_t>(fast), std::bit_cast<uint32_t>(general)) << text;
-    }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #include "tools/host_script.hpp"
 
-#include <charconv>
 #include <cmath>
+
+#include "core/number_text.hpp"
 
 namespace ostrel::host {
 namespace {
@@ -43,9 +44,8 @@ bool parseValue(std::string_view word, double& value) {
         value = std::nan("");
         return true;
     }
-    if (!word.empty() && word.front() == '+') word.remove_prefix(1);
-    auto result = std::from_chars(word.data(), word.data() + word.size(), value);
-    return result.ec == std::errc() && result.ptr == word.data() + word.size();
+    const char* end = word.data() + word.size();
+    return ostrel::parseDouble(word.data(), end, value) == end;
 }
 
 }  // namespace

@@ -15,6 +15,8 @@ test_packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686        # the Windows deliverables
   xvfb xdotool                                   # running the Windows tests (wine below)
   g++-multilib qemu-user                         # the 32-bit build of the shared code
+  libgnustep-gui-dev gnustep-back0.29            # the macOS half on GNUstep (clang-14 above)
+  libc++-14-dev musl-dev lld-14 llvm-14          # the macOS libc++ compile and the Mach-O link
 )
 
 # Wine with its recommended libraries (X input, fonts), which its dialogs use.

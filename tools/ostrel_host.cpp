@@ -27,6 +27,9 @@
 #include <dlfcn.h>
 #include <unistd.h>
 #endif
+#ifdef __APPLE__
+#include <mach-o/dyld.h>
+#endif
 
 namespace {
 
@@ -68,6 +71,11 @@ std::string executableFolder(const char* argv0) {
     (void)argv0;   // the module's own file name is exact
     char buffer[MAX_PATH] = {};
     if (GetModuleFileNameA(nullptr, buffer, MAX_PATH)) path = buffer;
+#elif defined(__APPLE__)
+    // macOS has no /proc: dyld knows the path the executable was started by.
+    char buffer[4096] = {};
+    uint32_t size = sizeof buffer;
+    path = _NSGetExecutablePath(buffer, &size) == 0 ? std::string(buffer) : std::string(argv0);
 #else
     char buffer[4096] = {};
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test preset in turn: native Release, the sanitizers,
-# the libFuzzer build's corpus replay, and the cross builds where presets
-# exist for them. Installs what it needs first.
+# the libFuzzer build's corpus replay, the cross builds where presets exist
+# for them, and the macOS checks a Linux machine can make. Installs what it
+# needs first.
 #
 # Counts passed, skipped and failed tests per preset (CTest's own summary
 # counts a skipped test as passed) and prints why each skipped test did not
@@ -15,7 +16,7 @@ jobs="${OSTREL_JOBS:-$(nproc)}"
 available=$(cmake --list-presets=test 2>/dev/null | sed -n 's/^ *"\([^"]*\)".*/\1/p')
 passed=0; skipped=0; failed=0; status=0
 report=""
-for preset in release asan fuzz linux32 win64 win32; do
+for preset in release asan fuzz linux32 win64 win32 macos-checks; do
   echo "$available" | grep -qx "$preset" || continue
   echo "==== preset $preset"
   preset_start=$SECONDS

@@ -1,8 +1,9 @@
 // The open panel and its chosen files, URL launching and key state for the
 // macOS build. Built only on Apple (Objective-C++ with AppKit, CoreServices
-// and ApplicationServices).
+// and ApplicationServices; the content types of macOS 11).
 
 #import <AppKit/AppKit.h>
+#import <UniformTypeIdentifiers/UniformTypeIdentifiers.h>
 #include <ApplicationServices/ApplicationServices.h>
 #include <CoreServices/CoreServices.h>
 
@@ -19,12 +20,23 @@ std::vector<std::string>& filesList() {
     return files;
 }
 
+// The panel offers the host's mesh files: .kvo and .obj in either case. The
+// content types replace the file-type list that the macOS 12 SDK deprecates.
+NSArray<UTType*>* meshFileTypes() {
+    NSMutableArray<UTType*>* types = [NSMutableArray array];
+    for (NSString* extension in @[ @"kvo", @"KVO", @"obj", @"OBJ" ]) {
+        UTType* type = [UTType typeWithFilenameExtension:extension];
+        if (type && ![types containsObject:type]) [types addObject:type];
+    }
+    return types;
+}
+
 }  // namespace
 
 int runOpenPanel(const char* title) {
     @autoreleasepool {
         NSOpenPanel* panel = [NSOpenPanel openPanel];
-        [panel setAllowedFileTypes:@[ @"kvo", @"KVO", @"obj", @"OBJ" ]];
+        [panel setAllowedContentTypes:meshFileTypes()];
         if (title) {
             NSString* text = [NSString stringWithUTF8String:title];
             if (text) [panel setTitle:text];

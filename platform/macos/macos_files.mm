@@ -24,7 +24,7 @@ bool createFolder(const char* path) noexcept {
         return [[NSFileManager defaultManager] createDirectoryAtPath:folder
                                          withIntermediateDirectories:NO
                                                           attributes:nil
-                                                               error:nil];
+                                                               error:nullptr];
     }
 }
 
