@@ -19,7 +19,7 @@
 #include "core/file_io.hpp"
 #include "mesh/mesh_state.hpp"
 #include "mesh/tev_format.hpp"
-#include "mesh/tev_to_obj.hpp"
+#include "mesh/tev_to_obj_internal.hpp"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "mesh/tev_to_obj.hpp"
+#include "mesh/tev_to_obj_internal.hpp"
 
 using namespace ostrel;
 

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <vector>
+
 #include "image/thumbnail.hpp"
 
 namespace ostrel::image {

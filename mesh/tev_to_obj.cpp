@@ -1,8 +1,6 @@
-#include "mesh/tev_to_obj.hpp"
+#include "mesh/tev_to_obj_internal.hpp"
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 
 #include "core/byte_cursor.hpp"
 #include "core/number_text.hpp"

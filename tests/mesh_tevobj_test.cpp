@@ -12,7 +12,7 @@
 #include "core/byte_cursor.hpp"
 #include "core/number_text.hpp"
 #include "mesh/mesh_state.hpp"
-#include "mesh/tev_to_obj.hpp"
+#include "mesh/tev_to_obj_internal.hpp"
 #include "tests/support/file_size_limit.hpp"
 #include "tests/support/line_ends.hpp"
 #include "tests/support/test_support.hpp"
