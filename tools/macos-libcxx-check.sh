@@ -68,7 +68,7 @@ compile)
     # POSIX file layer and the shared POSIX platform part (the Objective-C++
     # half is the GNUstep check's).
     library=$(ls core/*.cpp mesh/*.cpp obj/*.cpp project/*.cpp image/*.cpp platform/*.cpp \
-                  platform/posix/posix_common.cpp host/*.cpp | grep -v '_windows\.cpp$')
+                  platform/posix/posix_common.cpp platform/posix/posix_walk.cpp host/*.cpp | grep -v '_windows\.cpp$')
     others=$(ls tools/*.cpp tests/*.cpp tests/support/*.cpp tests/peer/*.cpp fuzz/*.cpp)
     printf '%s\n' $library >"$objects/library.list"
     printf '%s\n' $library $others |
