@@ -496,28 +496,6 @@ bool doubleFast(const DecimalText& text, double& value) noexcept {
     return true;
 }
 
-template <class Float>
-const char* parseText(const char* first, const char* last, Float& value) noexcept;
-
-template <>
-const char* parseText<double>(const char* first, const char* last, double& value) noexcept {
-    DecimalText text;
-    if (!scanDecimal(first, last, text)) return nullptr;
-    if (text.kind == DecimalText::Infinity) {
-        value = signedInfinity<double>(text.negative);
-    } else if (text.kind == DecimalText::NotANumber) {
-        value = std::numeric_limits<double>::quiet_NaN();
-        if (text.negative) value = -value;
-    } else if (text.significant == 0) {
-        value = signedZero<double>(text.negative);
-    } else if (double fast; doubleFast(text, fast)) {
-        value = text.negative ? -fast : fast;
-    } else {
-        value = convertExact<double>(text);
-    }
-    return text.end;
-}
-
 // The double of the text, correctly rounded, is narrowed to the same float as
 // the text unless it falls exactly halfway between two floats: rounding to
 // double keeps a value on its side of every double, and every such halfway
@@ -540,22 +518,29 @@ bool floatFromDouble(double magnitude, float& value) noexcept {
     return true;
 }
 
-template <>
-const char* parseText<float>(const char* first, const char* last, float& value) noexcept {
+// The value of a text that the fast path can give exactly: a double straight
+// from the digits, a float from that double unless it falls exactly halfway.
+bool fastValue(const DecimalText& text, double& value) noexcept { return doubleFast(text, value); }
+bool fastValue(const DecimalText& text, float& value) noexcept {
+    double wide;
+    return doubleFast(text, wide) && floatFromDouble(wide, value);
+}
+
+template <class Float>
+const char* parseText(const char* first, const char* last, Float& value) noexcept {
     DecimalText text;
     if (!scanDecimal(first, last, text)) return nullptr;
-    float fast;
     if (text.kind == DecimalText::Infinity) {
-        value = signedInfinity<float>(text.negative);
+        value = signedInfinity<Float>(text.negative);
     } else if (text.kind == DecimalText::NotANumber) {
-        value = std::numeric_limits<float>::quiet_NaN();
+        value = std::numeric_limits<Float>::quiet_NaN();
         if (text.negative) value = -value;
     } else if (text.significant == 0) {
-        value = signedZero<float>(text.negative);
-    } else if (double wide; doubleFast(text, wide) && floatFromDouble(wide, fast)) {
+        value = signedZero<Float>(text.negative);
+    } else if (Float fast; fastValue(text, fast)) {
         value = text.negative ? -fast : fast;
     } else {
-        value = convertExact<float>(text);
+        value = convertExact<Float>(text);
     }
     return text.end;
 }
