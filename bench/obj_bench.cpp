@@ -325,14 +325,15 @@ void BM_SplitOBJ_QuarterThousandGroups(benchmark::State& state) {
 void BM_ReadOstrel(benchmark::State& state) {
     const GridObj& grid = workspace().main;
     measure(state, {{grid.path}, workspace().path("none"), nullptr, [&grid] {
-                        auto input = readWholeFile(grid.path.c_str());
+                        StreamedInput input;
+                        if (!input.open(grid.path.c_str())) return false;
                         PodBuffer<float> positions;
                         obj::GroupedObj scanned = obj::scanGroupedFaces(
-                            obj::asText(*input), true, [&](std::string_view line) {
+                            input, true, [&](std::string_view line) {
                                 positions.reserveMore(3);
                                 obj::readFloats(obj::lineBody(line), positions.extendReserved(3), 3);
                             });
-                        return scanned.scan.verdict(-1.0f) == 0 && scanned.scan.vertexLines == uint64_t(grid.side) * grid.side;
+                        return input.finish() && scanned.scan.verdict(-1.0f) == 0 && scanned.scan.vertexLines == uint64_t(grid.side) * grid.side;
                     }});
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/background_writer.hpp"
 #include "core/file_system.hpp"
 #include "core/path_text.hpp"
 
@@ -81,6 +82,7 @@ std::optional<std::string> createTemporaryIn(std::string_view folder, File& file
 
 }  // namespace
 
+OutputFile::OutputFile() = default;
 OutputFile::~OutputFile() { abandon(); }
 
 bool OutputFile::open(const char* path) {
@@ -112,8 +114,27 @@ bool OutputFile::open(const char* path) {
 }
 
 void OutputFile::flushBuffer() {
-    if (used_ && !failed_ && !file_.writeAll(buffer_.get(), used_)) failed_ = true;
+    if (!used_ || failed_) {
+        used_ = 0;
+        return;
+    }
+    if (!writer_ && used_ == kBufferSize) writer_ = BackgroundWriter::start(file_, kBufferSize);
+    if (writer_) {
+        failed_ = !writer_->hand(buffer_, used_);
+    } else if (!file_.writeAll(buffer_.get(), used_)) {
+        failed_ = true;
+    }
     used_ = 0;
+}
+
+void OutputFile::drainWriter() {
+    if (writer_ && !writer_->finish()) failed_ = true;
+    writer_.reset();
+}
+
+void OutputFile::stopWriter() noexcept {
+    if (writer_) writer_->finish();
+    writer_.reset();
 }
 
 void OutputFile::write(const void* data, size_t size) {
@@ -127,13 +148,15 @@ void OutputFile::write(const void* data, size_t size) {
     if (size < kBufferSize) {
         std::memcpy(buffer_.get(), bytes, size);
         used_ = size;
-    } else if (!failed_ && !file_.writeAll(bytes, size)) {
-        failed_ = true;
+        return;
     }
+    drainWriter();
+    if (!failed_ && !file_.writeAll(bytes, size)) failed_ = true;
 }
 
 bool OutputFile::writeFrom(File& in) {
     flushBuffer();
+    drainWriter();
     if (failed_ || !file_.isOpen()) return false;
     if (int kernel = FileSystem::copyInKernel(in, file_); kernel != 0) {
         failed_ = kernel < 0;
@@ -170,6 +193,7 @@ void OutputFile::putF32le(float v) {
 bool OutputFile::commit() {
     if (!buffer_) return false;
     flushBuffer();
+    drainWriter();
     bool ok = !failed_ && file_.isOpen();
     ok = file_.close() && ok;
     ok = ok && FileSystem::replace(temp_, target_);
@@ -180,6 +204,7 @@ bool OutputFile::commit() {
 }
 
 void OutputFile::abandon() {
+    stopWriter();
     if (file_.isOpen()) file_.close();
     if (!temp_.empty()) removeFile(temp_.c_str());
     temp_.clear();

@@ -21,14 +21,19 @@
 // file_system_windows.cpp behind the File handle and the few functions below.
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "core/parallel.hpp"
 
 namespace ostrel {
 
@@ -105,6 +110,49 @@ std::optional<ByteBuffer> readWholeFile(const char* path);
 // The rest of an open file from its start.
 std::optional<ByteBuffer> readWholeFile(File& file);
 
+// A whole file coming into memory: a second thread reads it front to back
+// while the caller works on the part already there, so reading and working
+// overlap. Without a second thread the whole file is read by open(). The
+// bytes stay where they were read, so views into them hold until the
+// StreamedInput is dropped; dropping it stops and joins the reader.
+class StreamedInput {
+public:
+    StreamedInput() = default;
+    ~StreamedInput();
+    StreamedInput(const StreamedInput&) = delete;
+    StreamedInput& operator=(const StreamedInput&) = delete;
+
+    // False when `path` is missing, not a regular file, or cannot be sized
+    // or read from its start.
+    bool open(const char* path);
+    size_t size() const noexcept { return buffer_.size(); }
+    // The whole file's storage; only the first waitBeyond() bytes are read.
+    std::string_view text() const noexcept {
+        return {reinterpret_cast<const char*>(buffer_.data()), buffer_.size()};
+    }
+    // Waits until more than `have` bytes are read and answers how many are;
+    // answers `have` (or less) when no more will come: the end was reached,
+    // or the reading failed.
+    size_t waitBeyond(size_t have);
+    // Waits for the reader: true when every byte of the file was read.
+    bool finish();
+
+private:
+    void readAll() noexcept;
+    void publish(size_t ready, bool ended);
+
+    File file_;
+    ByteBuffer buffer_;
+    size_t chunk_ = 0;
+    std::mutex mutex_;
+    std::condition_variable more_;
+    size_t ready_ = 0;
+    bool ended_ = true;
+    bool complete_ = false;
+    std::atomic<bool> stop_{false};
+    JoinedThread reader_;
+};
+
 // True when both paths name one existing file (same device and file number,
 // through links, "..", and the like).
 bool sameExistingFile(const char* a, const char* b) noexcept;
@@ -119,9 +167,14 @@ bool removeFile(const char* path) noexcept;
 // True when something, even a dangling link, has the name `path`.
 bool pathTaken(const char* path) noexcept;
 
+class BackgroundWriter;
+
+// Outputs larger than one buffer are written by a second thread while the
+// caller fills the next buffer; the bytes, and what commit() answers, are the
+// same as without it.
 class OutputFile {
 public:
-    OutputFile() = default;
+    OutputFile();
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -163,8 +216,15 @@ public:
 private:
     static constexpr size_t kBufferSize = size_t(1) << 20;
     void flushBuffer();
+    // Waits for the background writer, if there is one, to write all it has
+    // been handed: afterwards the file holds every byte flushed so far.
+    void drainWriter();
+    void stopWriter() noexcept;
 
     File file_;
+    // Started with the first full buffer, so outputs of under a buffer's
+    // size are written without a thread.
+    std::unique_ptr<BackgroundWriter> writer_;
     std::string target_;
     std::string temp_;
     std::unique_ptr<char[]> buffer_;

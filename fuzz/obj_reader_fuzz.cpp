@@ -1,12 +1,18 @@
 // The OBJ reader over arbitrary bytes: lines, classification, face numbers,
 // their checks, coordinates, and the per-group vertex sets built from them.
 // Any index that escapes the vertex lines, or a set that disagrees with its
-// corners, stops the run.
+// corners, stops the run. So does any difference between scanning the bytes
+// in memory and scanning them as a second thread reads them from a file in
+// chunks that end anywhere in a line.
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
 #include <string_view>
 
+#include "core/file_io.hpp"
 #include "core/pod_buffer.hpp"
 #include "obj/obj_output.hpp"
 #include "obj/obj_scan.hpp"
@@ -34,15 +40,51 @@ void checkGroup(const GroupFaces& group, VertexSetBuilder& numbers, uint64_t ver
     for (uint32_t index : group.corners) require(numbers.newNumber(index) <= used.size());
 }
 
+GroupedObj scanWithPositions(auto&& source, PodBuffer<float>& positions) {
+    return scanGroupedFaces(source, true, [&](std::string_view line) {
+        positions.reserveMore(3);
+        readFloats(lineBody(line), positions.extendReserved(3), 3);
+    });
+}
+
+void setReadChunk(size_t bytes) {
+    const std::string text = std::to_string(bytes);
+#ifdef _WIN32
+    _putenv_s("OSTREL_READ_CHUNK", text.c_str());
+#else
+    setenv("OSTREL_READ_CHUNK", text.c_str(), 1);
+#endif
+}
+
+void requireSameWhenStreamed(std::string_view text, const GroupedObj& expected, const PodBuffer<float>& positions) {
+    static const std::string path =
+        (std::filesystem::temp_directory_path() / ("ostrel-obj-fuzz-" + std::to_string(std::rand()) + ".obj")).string();
+    require(writeWholeFile(path.c_str(), {reinterpret_cast<const uint8_t*>(text.data()), text.size()}));
+    setReadChunk(text.empty() ? 1 : 1 + uint8_t(text[0]) % 16);
+    StreamedInput input;
+    require(input.open(path.c_str()));
+    PodBuffer<float> streamedPositions;
+    const GroupedObj streamed = scanWithPositions(input, streamedPositions);
+    require(input.finish());
+    removeFile(path.c_str());
+    require(streamed.scan.vertexLines == expected.scan.vertexLines && streamed.scan.faces == expected.scan.faces);
+    require(streamed.scan.verdict(-1.0f) == expected.scan.verdict(-1.0f));
+    require(streamed.groupNumbers == expected.groupNumbers && streamed.groups.size() == expected.groups.size());
+    for (size_t g = 0; g < expected.groups.size(); ++g)
+        require(streamed.groups[g].corners == expected.groups[g].corners &&
+                streamed.groups[g].faceSizes == expected.groups[g].faceSizes);
+    require(streamedPositions.size() == positions.size());
+    require(positions.empty() ||
+            std::memcmp(streamedPositions.data(), positions.data(), positions.size() * sizeof(float)) == 0);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), data ? size : 0);
     PodBuffer<float> positions;
-    GroupedObj obj = scanGroupedFaces(text, true, [&](std::string_view line) {
-        positions.reserveMore(3);
-        readFloats(lineBody(line), positions.extendReserved(3), 3);
-    });
+    GroupedObj obj = scanWithPositions(text, positions);
+    requireSameWhenStreamed(text, obj, positions);
     const uint64_t vertexLines = obj.scan.vertexLines;
     require(positions.size() == vertexLines * 3);
     if (obj.scan.verdict(-1.0f) != 0) return 0;

@@ -53,24 +53,24 @@ void writeLinesBesidesVertices(OutputFile& out, std::string_view text) {
 // ---- SwapVertices ----
 
 float LeanSwapVerts(const char* pathA, const char* pathB) {
-    auto fileA = readWholeFile(pathA);
-    if (!fileA) return kObjSwapCannotOpenA;
+    StreamedInput fileA;
+    if (!fileA.open(pathA)) return kObjSwapCannotOpenA;
     PodBuffer<std::string_view> verticesA;
     struct {
         PodBuffer<std::string_view>& lines;
         void vertex(std::string_view line) { lines.push(line); }
     } collector{verticesA};
-    if (scanObj(asText(*fileA), collector).tooManyVertexLines) return kObjSwapCannotOpenA;
+    if (scanObj(fileA, collector).tooManyVertexLines || !fileA.finish()) return kObjSwapCannotOpenA;
     if (verticesA.empty()) return kObjSwapNoVerticesInA;
 
-    auto fileB = readWholeFile(pathB);
-    if (!fileB) return kObjSwapCannotOpenB;
+    StreamedInput fileB;
+    if (!fileB.open(pathB)) return kObjSwapCannotOpenB;
     struct {
         uint64_t kept = 0;
         void other(std::string_view line) { kept += !isCommentLine(line); }
     } counter;
-    const ObjScan scanB = scanObj(asText(*fileB), counter);
-    if (scanB.tooManyVertexLines) return kObjSwapCannotOpenB;
+    const ObjScan scanB = scanObj(fileB, counter);
+    if (scanB.tooManyVertexLines || !fileB.finish()) return kObjSwapCannotOpenB;
     const uint64_t verticesB = scanB.vertexLines, keptB = counter.kept;
     if (verticesB == 0) return kObjSwapNoVerticesInB;
     if (verticesB != verticesA.size()) return kObjSwapCountsDiffer;
@@ -80,7 +80,7 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
     bool written = writeOutput(pathA, [&](OutputFile& out) {
         writeLine(out, kSwapHeader);
         for (std::string_view line : verticesA.view()) writeLine(out, line);
-        writeLinesBesidesVertices(out, asText(*fileB));
+        writeLinesBesidesVertices(out, fileB.text());
     });
     return written ? 0.0f : kObjSwapCannotWriteA;
 }
@@ -88,8 +88,8 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
 // ---- PoserExportOBJ ----
 
 float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
-    auto source = readWholeFile(sourcePath);
-    if (!source) return kPoserCannotOpenSource;
+    StreamedInput source;
+    if (!source.open(sourcePath)) return kPoserCannotOpenSource;
     PodBuffer<std::string_view> vertexLines;
     PodBuffer<uint32_t> corners;
     struct {
@@ -100,19 +100,21 @@ float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
             face.forEachCorner([&](uint64_t absolute) { corners.push(uint32_t(absolute - 1)); });
         }
     } collector{vertexLines, corners};
-    const ObjScan scan = scanObj(asText(*source), collector);
+    const ObjScan scan = scanObj(source, collector);
+    if (!source.finish()) return kPoserCannotOpenSource;
     if (float code = scan.verdict(kPoserCannotOpenSource)) return code;
     const uint64_t faceCount = scan.faces;
     VertexSetBuilder numbers(vertexLines.size());
     std::span<const uint32_t> used = numbers.build(corners.view());
     corners.release();
 
-    auto positions = readWholeFile(positionsPath);
-    if (!positions) return kPoserCannotOpenPositions;
+    StreamedInput positions;
+    if (!positions.open(positionsPath)) return kPoserCannotOpenPositions;
     PodBuffer<std::string_view> newLines;
-    forEachLine(asText(*positions), [&](std::string_view line) {
+    forEachLine(positions, [&](std::string_view line) {
         if (isVertexLine(line)) newLines.push(line);
     });
+    if (!positions.finish()) return kPoserCannotOpenPositions;
     if (newLines.size() != used.size()) return kPoserCountMismatch;
     for (size_t k = 0; k < used.size(); ++k) vertexLines[used[k]] = newLines[k];
 
@@ -126,7 +128,7 @@ float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
         out.write("#Face Count ");
         writeLine(out, std::string_view(number, size_t(formatInt(number, int64_t(faceCount)) - number)));
         for (std::string_view line : vertexLines.view()) writeLine(out, line);
-        writeLinesBesidesVertices(out, asText(*source));
+        writeLinesBesidesVertices(out, source.text());
     });
     return written ? 0.0f : kPoserCannotWrite;
 }
@@ -154,7 +156,7 @@ bool copyExistingFile(const char* path, OutputFile& out, bool& endsInLine) {
 
 // S's lines as they go into T: vertex lines unchanged, group lines renamed,
 // faces shifted; every other line dropped.
-ObjScan writeAppendedLines(OutputFile& out, std::string_view text, std::string_view groupName, int64_t shift) {
+ObjScan writeAppendedLines(OutputFile& out, StreamedInput& source, std::string_view groupName, int64_t shift) {
     struct {
         OutputFile& out;
         std::string_view groupName;
@@ -175,15 +177,15 @@ ObjScan writeAppendedLines(OutputFile& out, std::string_view text, std::string_v
             out.write(kLineEnd);
         }
     } appender{out, groupName, shift};
-    return scanObj(text, appender);
+    return scanObj(source, appender);
 }
 
 }  // namespace
 
 float LeanAddGroupOBJ(const char* sourcePath, int32_t shift, const char* targetPath) {
     const std::string_view groupName = baseNameWithoutExtension(sourcePath);
-    auto source = readWholeFile(sourcePath);
-    if (!source) return kAppendCannotOpenSource;
+    StreamedInput source;
+    if (!source.open(sourcePath)) return kAppendCannotOpenSource;
     if (sameExistingFile(sourcePath, targetPath)) return kAppendSameFile;
 
     // T is rebuilt beside itself and renamed into place: a failed append
@@ -195,7 +197,8 @@ float LeanAddGroupOBJ(const char* sourcePath, int32_t shift, const char* targetP
     // A target whose last line lacks its line end would swallow the first
     // appended line.
     if (!endsInLine) out.write(kLineEnd);
-    const ObjScan appended = writeAppendedLines(out, asText(*source), groupName, shift);
+    const ObjScan appended = writeAppendedLines(out, source, groupName, shift);
+    if (!source.finish()) return kAppendCannotOpenSource;
     if (float code = appended.verdict(kAppendCannotOpenSource)) return code;
     if (!out.commit()) return kAppendCannotWriteTarget;
 

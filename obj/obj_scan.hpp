@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "obj/obj_text.hpp"
@@ -55,11 +56,16 @@ private:
     ObjScan& scan_;
 };
 
+namespace detail {
+
+// Sorts one line after another for scanObj; false once the scan must stop.
 template <class Visitor>
-ObjScan scanObj(std::string_view text, Visitor&& visitor) {
-    ObjScan scan;
+struct LineSorter {
+    ObjScan& scan;
+    Visitor& visitor;
     const uint64_t vertexLimit = vertexLineLimit();
-    forEachLine(text, [&](std::string_view line) {
+
+    bool operator()(std::string_view line) {
         if (isVertexLine(line)) {
             if (scan.vertexLines >= vertexLimit) {
                 scan.tooManyVertexLines = true;
@@ -82,7 +88,17 @@ ObjScan scanObj(std::string_view text, Visitor&& visitor) {
             visitor.other(line);
         }
         return true;
-    });
+    }
+};
+
+}  // namespace detail
+
+// `source` is the text itself, or a StreamedInput still being read (the
+// caller then asks its finish() whether the whole file arrived).
+template <class Source, class Visitor>
+ObjScan scanObj(Source&& source, Visitor&& visitor) {
+    ObjScan scan;
+    forEachLine(source, detail::LineSorter<std::remove_reference_t<Visitor>>{scan, visitor});
     return scan;
 }
 
@@ -106,8 +122,8 @@ struct GroupedObj {
 // One scan that sorts the faces into groups; onVertex(line) is called for
 // every vertex line in file order. Shared by the splits into OBJ files and
 // into points files; what a vertex line turns into is the caller's.
-template <class OnVertex>
-GroupedObj scanGroupedFaces(std::string_view text, bool keepFaceSizes, OnVertex&& onVertex) {
+template <class Source, class OnVertex>
+GroupedObj scanGroupedFaces(Source&& source, bool keepFaceSizes, OnVertex&& onVertex) {
     GroupedObj obj;
     struct Grouping {
         GroupedObj& obj;
@@ -139,7 +155,7 @@ GroupedObj scanGroupedFaces(std::string_view text, bool keepFaceSizes, OnVertex&
             current = &obj.groups[number];
         }
     } grouping{obj, onVertex, keepFaceSizes, &obj.groups[0]};
-    obj.scan = scanObj(text, grouping);
+    obj.scan = scanObj(source, grouping);
     return obj;
 }
 

@@ -47,11 +47,11 @@ void writeUvLine(OutputFile& out, float u, float v) {
 
 float scaleUVs(const char* inputPath, double scale, const char* outputPath) {
     const float offset = narrow((1.0 - scale) / 2.0);
-    auto input = readWholeFile(inputPath);
-    if (!input) return kScaleCannotOpenInput;
+    StreamedInput input;
+    if (!input.open(inputPath)) return kScaleCannotOpenInput;
     const bool scaling = scale > 0;
     bool written = writeOutput(outputPath, [&](OutputFile& out) {
-        forEachLine(asText(*input), [&](std::string_view line) {
+        forEachLine(input, [&](std::string_view line) {
             if (!isUvLine(line)) return writeLine(out, line);
             // "vt" and whatever single separator follows; a third coordinate is dropped.
             float uv[2];
@@ -60,7 +60,10 @@ float scaleUVs(const char* inputPath, double scale, const char* outputPath) {
                 for (float& c : uv) c = narrow(double(c) * scale + double(offset));
             writeUvLine(out, uv[0], uv[1]);
         });
+        // An input that could not be read to its end leaves no output.
+        if (!input.finish()) out.abandon();
     });
+    if (!input.finish()) return kScaleCannotOpenInput;
     return written ? 0.0f : kScaleCannotWriteOutput;
 }
 

@@ -35,10 +35,11 @@ void writeGroupObj(OutputFile& out, std::span<const uint32_t> used, const Vertex
 }  // namespace
 
 float LeanSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
-    auto input = readWholeFile(inputPath);
-    if (!input) return kSplitCannotOpenInput;
+    StreamedInput input;
+    if (!input.open(inputPath)) return kSplitCannotOpenInput;
     VertexLines vertexLines;
-    GroupedObj obj = scanGroupedFaces(asText(*input), true, [&](std::string_view line) { vertexLines.push(line); });
+    GroupedObj obj = scanGroupedFaces(input, true, [&](std::string_view line) { vertexLines.push(line); });
+    if (!input.finish()) return kSplitCannotOpenInput;
     if (float code = obj.scan.verdict(kSplitCannotOpenInput)) return code;
 
     const std::string_view folder = folderPart(outputPathInFolder);
@@ -99,8 +100,8 @@ float ListSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
     std::vector<bool> hasOutput(records.size(), false);
     for (const auto& entry : positions) hasOutput[entry.second] = true;
 
-    auto input = readWholeFile(inputPath);
-    if (!input) return kSplitCannotOpenInput;
+    StreamedInput input;
+    if (!input.open(inputPath)) return kSplitCannotOpenInput;
     VertexLines vertexLines;
     std::vector<std::vector<uint32_t>> corners(records.size());
     struct {
@@ -119,7 +120,9 @@ float ListSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
             });
         }
     } sorter{vertexLines, corners, hasOutput, FaceRangeWalk(records)};
-    if (float code = scanObj(asText(*input), sorter).verdict(kSplitCannotOpenInput)) return code;
+    const ObjScan scan = scanObj(input, sorter);
+    if (!input.finish()) return kSplitCannotOpenInput;
+    if (float code = scan.verdict(kSplitCannotOpenInput)) return code;
 
     const std::string_view folder = folderPart(outputPathInFolder);
     VertexSetBuilder numbers(vertexLines.size());

@@ -1,8 +1,8 @@
 #pragma once
 // The OBJ line reader shared by every OBJ tool.
 //
-// The whole file is in memory; lines are views into it, so nothing is copied
-// or allocated per line. A line ends at LF; a CR right before that LF (or
+// The whole file is in memory (or coming in, read by a second thread); lines
+// are views into it, so nothing is copied or allocated per line. A line ends at LF; a CR right before that LF (or
 // before the end of the file) is not part of the line. Only the first one or
 // two characters classify a line, and a face body is cut down to its vertex
 // numbers: the texture and normal numbers behind a "/" are dropped.
@@ -16,15 +16,17 @@
 #include <type_traits>
 
 #include "core/convert.hpp"
+#include "core/file_io.hpp"
 #include "core/number_text.hpp"
 
 namespace ostrel::obj {
 
 // Calls visit(line) for every line of `text`, in order. A final line without
 // a line end is a line too; an empty file has no lines. A `visit` that
-// answers with a bool stops the reading by answering false.
+// answers with a bool stops the reading by answering false; the answer is
+// then false.
 template <class Visit>
-void forEachLine(std::string_view text, Visit&& visit) {
+bool forEachLine(std::string_view text, Visit&& visit) {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end) {
@@ -34,11 +36,34 @@ void forEachLine(std::string_view text, Visit&& visit) {
         if (contentEnd > p && contentEnd[-1] == '\r') --contentEnd;
         const std::string_view line(p, size_t(contentEnd - p));
         if constexpr (std::is_same_v<std::invoke_result_t<Visit&, std::string_view>, bool>) {
-            if (!visit(line)) return;
+            if (!visit(line)) return false;
         } else {
             visit(line);
         }
         p = found ? lineEnd + 1 : end;
+    }
+    return true;
+}
+
+// forEachLine over a file still being read: the lines already complete are
+// visited while the rest comes in, each exactly as forEachLine over the whole
+// file would. A line ends at LF, so the text up to the last LF read is whole
+// lines. When the reading fails the visits stop early; the caller learns it
+// from input.finish().
+template <class Visit>
+bool forEachLine(StreamedInput& input, Visit&& visit) {
+    const std::string_view all = input.text();
+    size_t done = 0;   // lines before this offset are visited
+    size_t seen = 0;   // bytes known to be read
+    for (;;) {
+        const size_t ready = input.waitBeyond(seen);
+        if (ready <= seen) return forEachLine(all.substr(done, seen - done), visit);
+        seen = ready;
+        const size_t lastLineEnd = all.substr(done, seen - done).rfind('\n');
+        if (lastLineEnd == std::string_view::npos) continue;
+        const size_t wholeLinesEnd = done + lastLineEnd + 1;
+        if (!forEachLine(all.substr(done, wholeLinesEnd - done), visit)) return false;
+        done = wholeLinesEnd;
     }
 }
 

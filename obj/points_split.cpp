@@ -31,14 +31,15 @@ bool writePointsHeader(OutputFile& out, uint64_t count) {
 }  // namespace
 
 float LeanSplitTev(const char* inputPath, const char* outputPathInFolder) {
-    auto input = readWholeFile(inputPath);
-    if (!input) return kSplitCannotOpenInput;
+    StreamedInput input;
+    if (!input.open(inputPath)) return kSplitCannotOpenInput;
     // x, y, z of each vertex line; coordinates a line lacks are 0.
     PodBuffer<float> positions;
-    GroupedObj obj = scanGroupedFaces(asText(*input), false, [&](std::string_view line) {
+    GroupedObj obj = scanGroupedFaces(input, false, [&](std::string_view line) {
         positions.reserveMore(3);
         readFloats(lineBody(line), positions.extendReserved(3), 3);
     });
+    if (!input.finish()) return kSplitCannotOpenInput;
     if (float code = obj.scan.verdict(kSplitCannotOpenInput)) return code;
 
     const std::string_view folder = folderPart(outputPathInFolder);

@@ -131,6 +131,52 @@ TEST(OutputFile, CommitReplacesAndFailureKeepsTheOldFile) {
     EXPECT_FALSE(out.open(dir.file("missing/x").c_str()));
 }
 
+// Outputs of several buffers are written on a second thread while the next
+// buffer fills: the bytes must come out in order whatever mix of small
+// writes, writes larger than a buffer and copies from a file made them, and a
+// write that fails on that thread must fail the commit and keep the old file.
+TEST(OutputFile, ManyBufferOutputsAreExactOnOneThreadOrTwo) {
+    ScratchDir dir;
+    const std::string target = dir.file("out.bin"), piece = dir.file("piece.bin");
+    writeText(piece, std::string(300000, 'p'));
+    std::string expected;
+    // Answers whether every copy from the file went through.
+    auto produce = [&](OutputFile& out) {
+        bool copied = true;
+        expected.clear();
+        for (int i = 0; i < 4000; ++i) {
+            const std::string line = std::to_string(i) + std::string(size_t(i % 997), char('a' + i % 26)) + "\n";
+            out.write(std::string_view(line));
+            expected += line;
+            if (i % 1000 == 500) {
+                const std::string block(size_t(1.5 * (1 << 20)), char('A' + i / 1000));
+                out.write(std::string_view(block));
+                expected += block;
+                File in = File::openInput(piece.c_str());
+                copied = out.writeFrom(in) && copied;
+                expected += std::string(300000, 'p');
+            }
+        }
+        return copied;
+    };
+    for (const char* threads : {"1", static_cast<const char*>(nullptr)}) {
+        ScopedEnvironment setting("OSTREL_THREADS", threads);
+        OutputFile out;
+        ASSERT_TRUE(out.open(target.c_str()));
+        ASSERT_TRUE(produce(out));
+        ASSERT_TRUE(out.commit());
+        ASSERT_TRUE(readText(target) == expected);
+        {
+            FileSizeLimit diskFull(expected.size() / 2);
+            OutputFile failing;
+            ASSERT_TRUE(failing.open(target.c_str()));
+            produce(failing);
+            EXPECT_FALSE(failing.commit());
+        }
+        EXPECT_TRUE(readText(target) == expected);
+    }
+}
+
 TEST(ReadWholeFile, MissingFileAndFolderGiveNothing) {
     ScratchDir dir;
     EXPECT_FALSE(readWholeFile(dir.file("none").c_str()));

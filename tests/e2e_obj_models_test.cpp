@@ -251,4 +251,46 @@ TEST_F(RealModels, UvScalingTouchesOnlyUvLines) {
     EXPECT_GT(uvLines, 100u);
 }
 
+// Every OBJ tool must write the same bytes whether its inputs are read
+// before the work starts (one thread) or while it goes on, handed over in
+// chunks that end anywhere in a line, with large outputs written by a second
+// thread.
+TEST_F(RealModels, EveryToolWritesTheSameBytesOnOneThreadOrTwo) {
+    const std::string spider = model("spider.obj"), bunny = model("bunny.obj");
+    std::string positions;
+    const ReferenceObj spiderLines = readReference(spider);
+    for (const std::string& line : usedVertexLines(spiderLines, spiderLines.allFaces)) positions += line + "\n";
+
+    auto outputsOf = [&](const char* threads, const char* chunk) {
+        test::ScopedEnvironment threadSetting("OSTREL_THREADS", threads), chunkSetting("OSTREL_READ_CHUNK", chunk);
+        const fs::path root = dir.path() / ("run-" + std::string(chunk ? chunk : "single"));
+        auto at = [&](const char* name) { return (root / name).string(); };
+        fs::create_directories(root / "split");
+        fs::create_directories(root / "points");
+        fs::create_directories(root / "back");
+        EXPECT_EQ(call("SplitOBJ", spider, 0, at("split/x")), 0);
+        EXPECT_EQ(call("SplitOBJtoTev", model("regr01.obj"), 0, at("points/x")), 0);
+        lib.call("GroupListClear", nullptr);
+        const float spiderVertices = call("AppendOBJ", spider, 0, at("joined.obj"));
+        EXPECT_GT(call("AppendOBJ", bunny, spiderVertices, at("joined.obj")), spiderVertices);
+        EXPECT_EQ(call("ListSplitOBJtoOBJ", at("joined.obj"), 0, at("back/x")), 0);
+        fs::copy_file(bunny, root / "swap.obj");
+        EXPECT_EQ(call("SwapVertices", at("swap.obj"), 0, bunny), 0);
+        test::writeText(at("posed.obj"), positions);
+        EXPECT_EQ(call("PoserExportOBJ", spider, 0, at("posed.obj")), 0);
+        EXPECT_EQ(call("ScaleUVs", spider, 0.5, at("scaled.obj")), 0);
+        std::map<std::string, test::Bytes> files;
+        for (const auto& entry : fs::recursive_directory_iterator(root))
+            if (entry.is_regular_file()) files[fs::relative(entry.path(), root).string()] = test::readFile(entry.path().string());
+        return files;
+    };
+    const auto single = outputsOf("1", nullptr);
+    ASSERT_GT(single.size(), 10u);
+    for (const char* chunk : {"4093", "61"}) {
+        const auto streamed = outputsOf(nullptr, chunk);
+        ASSERT_EQ(streamed.size(), single.size()) << chunk;
+        for (const auto& [name, bytes] : single) EXPECT_TRUE(streamed.at(name) == bytes) << name << ", chunk " << chunk;
+    }
+}
+
 }  // namespace

@@ -58,6 +58,26 @@ std::string inFolder(const std::string& folder) { return "cd '" + folder + "' &&
 
 }  // namespace
 
+namespace {
+
+void setEnvironment(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+    _putenv_s(name.c_str(), value ? value->c_str() : "");
+#else
+    if (value) setenv(name.c_str(), value->c_str(), 1);
+    else unsetenv(name.c_str());
+#endif
+}
+
+}  // namespace
+
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) previous_ = old;
+    setEnvironment(name_, value ? std::optional<std::string>(value) : std::nullopt);
+}
+
+ScopedEnvironment::~ScopedEnvironment() { setEnvironment(name_, previous_); }
+
 ScratchDir::ScratchDir() {
     static std::atomic<unsigned> counter{0};
     path_ = fs::temp_directory_path() /

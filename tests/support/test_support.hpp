@@ -32,6 +32,20 @@ private:
     std::filesystem::path path_;
 };
 
+// Sets (or, for nullptr, removes) an environment variable for the life of
+// the object, and puts back what was there.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> previous_;
+};
+
 Bytes readFile(const std::string& path);
 void writeFile(const std::string& path, const Bytes& bytes);
 void writeText(const std::string& path, std::string_view text);
