@@ -42,19 +42,17 @@ std::string freeOutputName(std::string_view folder, std::string_view groupName, 
     return candidate;
 }
 
-VertexSetBuilder::VertexSetBuilder(size_t vertexCount) : stamp_(vertexCount, 0), newNumber_(vertexCount, 0) {}
+VertexSetBuilder::VertexSetBuilder(size_t vertexCount) : newNumber_(vertexCount, 0) {}
 
 std::span<const uint32_t> VertexSetBuilder::build(std::span<const uint32_t> corners) {
-    if (++currentStamp_ == 0) {
-        // After 2^32 - 1 sets the stamps wrap: start the marks afresh.
-        std::fill(stamp_.begin(), stamp_.end(), 0u);
-        currentStamp_ = 1;
-    }
+    // The last set's numbers go back to 0 ("not in the set"): its members are
+    // the only entries that are not.
+    for (uint32_t index : members_) newNumber_[index] = 0;
     members_.clear();
     uint32_t lowest = UINT32_MAX, highest = 0;
     for (uint32_t index : corners) {
-        if (stamp_[index] == currentStamp_) continue;
-        stamp_[index] = currentStamp_;
+        if (newNumber_[index] != 0) continue;
+        newNumber_[index] = 1;
         members_.push_back(index);
         lowest = std::min(lowest, index);
         highest = std::max(highest, index);
@@ -67,7 +65,7 @@ std::span<const uint32_t> VertexSetBuilder::build(std::span<const uint32_t> corn
     if (span <= 8 * uint64_t(count)) {
         size_t out = 0;
         for (uint64_t i = lowest; i <= highest; ++i)
-            if (stamp_[i] == currentStamp_) members_[out++] = uint32_t(i);
+            if (newNumber_[i] != 0) members_[out++] = uint32_t(i);
     } else {
         std::sort(members_.begin(), members_.end());
     }

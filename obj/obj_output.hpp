@@ -39,8 +39,8 @@ std::string freeOutputName(std::string_view folder, std::string_view groupName, 
 
 // Turns 0-based vertex indices (with repeats, in any order) into the ascending
 // list of distinct indices, and gives each its 1-based position in that list.
-// One instance serves the groups of one file in turn; its arrays have one slot
-// per vertex line of the file.
+// One instance serves the groups of one file in turn; it holds one number per
+// vertex line of the file, 0 for a vertex outside the last built set.
 class VertexSetBuilder {
 public:
     explicit VertexSetBuilder(size_t vertexCount);
@@ -50,10 +50,8 @@ public:
     uint32_t newNumber(uint32_t index) const noexcept { return newNumber_[index]; }
 
 private:
-    std::vector<uint32_t> stamp_;       // set number that last marked the index
     std::vector<uint32_t> newNumber_;
     std::vector<uint32_t> members_;
-    uint32_t currentStamp_ = 0;
 };
 
 // Decimal text of a vertex number, as face lines carry it.

@@ -15,8 +15,19 @@
 namespace ostrel::obj {
 namespace {
 
-// Vertex lines kept as views into the loaded file, copied out unchanged.
-using VertexLines = PodBuffer<std::string_view>;
+// Vertex lines kept as where they start in the loaded file, half the memory
+// of a view; each is found again, and copied out unchanged, when written.
+class VertexLines {
+public:
+    explicit VertexLines(std::string_view text) noexcept : textEnd_(text.data() + text.size()) {}
+    void push(std::string_view line) { starts_.push(line.data()); }
+    size_t size() const noexcept { return starts_.size(); }
+    std::string_view operator[](size_t index) const noexcept { return lineStartingAt(starts_[index], textEnd_); }
+
+private:
+    PodBuffer<const char*> starts_;
+    const char* textEnd_;
+};
 
 void writeGroupObj(OutputFile& out, std::span<const uint32_t> used, const VertexSetBuilder& numbers,
                    const VertexLines& vertexLines, const GroupFaces& group) {
@@ -37,7 +48,7 @@ void writeGroupObj(OutputFile& out, std::span<const uint32_t> used, const Vertex
 float LeanSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
     StreamedInput input;
     if (!input.open(inputPath)) return kSplitCannotOpenInput;
-    VertexLines vertexLines;
+    VertexLines vertexLines(input.text());
     GroupedObj obj = scanGroupedFaces(input, true, [&](std::string_view line) { vertexLines.push(line); });
     if (!input.finish()) return kSplitCannotOpenInput;
     if (float code = obj.scan.verdict(kSplitCannotOpenInput)) return code;
@@ -102,7 +113,7 @@ float ListSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
 
     StreamedInput input;
     if (!input.open(inputPath)) return kSplitCannotOpenInput;
-    VertexLines vertexLines;
+    VertexLines vertexLines(input.text());
     std::vector<std::vector<uint32_t>> corners(records.size());
     struct {
         VertexLines& vertexLines;

@@ -45,6 +45,15 @@ bool forEachLine(std::string_view text, Visit&& visit) {
     return true;
 }
 
+// The line that starts at `start`, as forEachLine over the text ending at
+// `textEnd` gives it.
+inline std::string_view lineStartingAt(const char* start, const char* textEnd) noexcept {
+    const void* found = std::memchr(start, '\n', size_t(textEnd - start));
+    const char* contentEnd = found ? static_cast<const char*>(found) : textEnd;
+    if (contentEnd > start && contentEnd[-1] == '\r') --contentEnd;
+    return {start, size_t(contentEnd - start)};
+}
+
 // forEachLine over a file still being read: the lines already complete are
 // visited while the rest comes in, each exactly as forEachLine over the whole
 // file would. A line ends at LF, so the text up to the last LF read is whole
