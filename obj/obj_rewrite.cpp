@@ -55,6 +55,10 @@ void writeLinesBesidesVertices(OutputFile& out, std::string_view text) {
 float LeanSwapVerts(const char* pathA, const char* pathB) {
     StreamedInput fileA;
     if (!fileA.open(pathA)) return kObjSwapCannotOpenA;
+    // B comes in while A is read and scanned; whether it could be opened
+    // counts only after A's own checks, as if it were opened then.
+    StreamedInput fileB;
+    const bool openedB = fileB.open(pathB);
     PodBuffer<std::string_view> verticesA;
     struct {
         PodBuffer<std::string_view>& lines;
@@ -63,8 +67,7 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
     if (scanObj(fileA, collector).tooManyVertexLines || !fileA.finish()) return kObjSwapCannotOpenA;
     if (verticesA.empty()) return kObjSwapNoVerticesInA;
 
-    StreamedInput fileB;
-    if (!fileB.open(pathB)) return kObjSwapCannotOpenB;
+    if (!openedB) return kObjSwapCannotOpenB;
     struct {
         uint64_t kept = 0;
         void other(std::string_view line) { kept += !isCommentLine(line); }
