@@ -33,6 +33,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/page_memory.hpp"
 #include "core/parallel.hpp"
 
 namespace ostrel {
@@ -112,9 +113,11 @@ std::optional<ByteBuffer> readWholeFile(File& file);
 
 // A whole file coming into memory: a second thread reads it front to back
 // while the caller works on the part already there, so reading and working
-// overlap. Without a second thread the whole file is read by open(). The
+// overlap. Without a second thread the caller's waitBeyond() reads it, a
+// chunk at a time. The
 // bytes stay where they were read, so views into them hold until the
-// StreamedInput is dropped; dropping it stops and joins the reader.
+// StreamedInput is dropped (or the caller lets them go, below); dropping it
+// stops and joins the reader.
 class StreamedInput {
 public:
     StreamedInput() = default;
@@ -137,19 +140,40 @@ public:
     // Waits for the reader: true when every byte of the file was read.
     bool finish();
 
+    // For a caller that needs little of the file after one pass: from now
+    // on the memory of the bytes it has passed (see passed()) is given back,
+    // except the lines it keeps. Bytes given back must not be read again.
+    void giveBackPassedBytes() noexcept;
+    // Keeps a line of text() (and its line end) that the caller reads again
+    // later. Lines are kept in file order, each before passed() goes by it.
+    void keepLine(std::string_view line) noexcept;
+    // The caller is done with the bytes before `offset`, except kept lines.
+    void passed(size_t offset) noexcept;
+
 private:
+    // The reader thread's loop; it waits while it is far ahead of passed().
     void readAll() noexcept;
-    void publish(size_t ready, bool ended);
+    // Reads the next chunk behind the first `ready` bytes: the new count, or
+    // nothing when the reading ended (error, or the file got shorter).
+    std::optional<size_t> readChunk(size_t ready) noexcept;
+    void giveBackBefore(size_t end) noexcept;
 
     File file_;
-    ByteBuffer buffer_;
+    PageMemory buffer_;
     size_t chunk_ = 0;
+    bool threaded_ = false;      // a reader thread runs; otherwise waitBeyond() reads
+    size_t keptEnd_ = 0;         // end of the last kept line
+    size_t givenBackEnd_ = 0;    // nothing before this is left to give back
     std::mutex mutex_;
-    std::condition_variable more_;
+    std::condition_variable more_;   // the reader read on, or ended
+    std::condition_variable room_;   // the caller passed on, or stops the reader
+    // Under mutex_:
     size_t ready_ = 0;
     bool ended_ = true;
     bool complete_ = false;
-    std::atomic<bool> stop_{false};
+    bool givingBack_ = false;
+    size_t passedOffset_ = 0;
+    bool stop_ = false;
     JoinedThread reader_;
 };
 

@@ -13,6 +13,8 @@ namespace {
 constexpr size_t kReadChunk = size_t(1) << 20;
 // Below this the reading is over before a thread would have started.
 constexpr size_t kSmallestStreamed = size_t(4) << 20;
+// How far the reader may run ahead of a caller that gives memory back.
+constexpr size_t kReadAhead = size_t(64) << 20;
 
 struct Streaming {
     size_t smallest = kSmallestStreamed;
@@ -35,7 +37,11 @@ Streaming streamingSettings() noexcept {
 }  // namespace
 
 StreamedInput::~StreamedInput() {
-    stop_ = true;
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    room_.notify_one();
     try {
         reader_.join();
     } catch (...) {
@@ -47,49 +53,104 @@ bool StreamedInput::open(const char* path) {
     if (!file_.isOpen()) return false;
     const auto size = file_.size();
     if (!size || *size > SIZE_MAX || !file_.seek(0)) return false;
-    buffer_ = ByteBuffer(static_cast<size_t>(*size));
+    buffer_ = PageMemory(static_cast<size_t>(*size));
     ready_ = 0;
-    ended_ = false;
-    complete_ = false;
+    ended_ = buffer_.size() == 0;
+    complete_ = ended_;
     const Streaming settings = streamingSettings();
     chunk_ = settings.chunk;
-    if (buffer_.size() < settings.smallest || !reader_.start([this] { readAll(); })) readAll();
+    threaded_ = buffer_.size() >= settings.smallest && reader_.start([this] { readAll(); });
     return true;
+}
+
+std::optional<size_t> StreamedInput::readChunk(size_t ready) noexcept {
+    const auto got = file_.readSome(buffer_.data() + ready, std::min(chunk_, buffer_.size() - ready));
+    // A read error, or the file got shorter: the reading ends here.
+    if (!got || *got == 0) return std::nullopt;
+    return ready + *got;
 }
 
 void StreamedInput::readAll() noexcept {
     size_t ready = 0;
-    const size_t size = buffer_.size();
-    while (ready < size && !stop_) {
-        const auto got = file_.readSome(buffer_.data() + ready, std::min(chunk_, size - ready));
-        if (!got || *got == 0) break;   // a read error, or the file got shorter
-        ready += *got;
-        publish(ready, ready == size);
-    }
-    if (ready < size || size == 0) publish(ready, true);
-}
-
-void StreamedInput::publish(size_t ready, bool ended) {
-    {
-        std::lock_guard lock(mutex_);
+    for (;;) {
+        const auto next = readChunk(ready);
+        std::unique_lock lock(mutex_);
+        if (!next) break;
+        ready = *next;
         ready_ = ready;
-        ended_ = ended;
         complete_ = ready == buffer_.size();
+        ended_ = complete_;
+        more_.notify_one();
+        if (ended_) return;
+        // Giving memory back is pointless while the reader runs far ahead.
+        room_.wait(lock, [&] { return stop_ || !givingBack_ || ready_ - passedOffset_ < kReadAhead; });
+        if (stop_) break;
     }
+    ended_ = true;
     more_.notify_one();
 }
 
 size_t StreamedInput::waitBeyond(size_t have) {
     std::unique_lock lock(mutex_);
+    if (!threaded_) {
+        // Without a reader thread the caller reads the next chunk itself.
+        if (ready_ <= have && !ended_) {
+            const auto next = readChunk(ready_);
+            ready_ = next.value_or(ready_);
+            complete_ = ready_ == buffer_.size();
+            ended_ = !next || complete_;
+        }
+        return ready_;
+    }
     more_.wait(lock, [&] { return ready_ > have || ended_; });
     return ready_;
 }
 
 bool StreamedInput::finish() {
-    reader_.join();
+    if (threaded_) {
+        {
+            // A caller that stopped early passes no more: the reader must not
+            // wait for it.
+            std::lock_guard lock(mutex_);
+            givingBack_ = false;
+        }
+        room_.notify_one();
+        reader_.join();
+    } else {
+        for (size_t have = 0; have < waitBeyond(have);) have = ready_;
+    }
     file_.close();
     std::lock_guard lock(mutex_);
     return complete_;
+}
+
+void StreamedInput::giveBackPassedBytes() noexcept {
+    std::lock_guard lock(mutex_);
+    givingBack_ = true;
+}
+
+void StreamedInput::keepLine(std::string_view line) noexcept {
+    if (!givingBack_) return;
+    const size_t begin = size_t(line.data() - text().data());
+    // The bytes between the last kept line and this one are passed.
+    giveBackBefore(begin);
+    // Up to two bytes of line end: readers of a kept line look for its LF.
+    keptEnd_ = std::max(keptEnd_, std::min(begin + line.size() + 2, size()));
+}
+
+void StreamedInput::passed(size_t offset) noexcept {
+    if (!givingBack_) return;
+    giveBackBefore(offset);
+    {
+        std::lock_guard lock(mutex_);
+        passedOffset_ = offset;
+    }
+    room_.notify_one();
+}
+
+void StreamedInput::giveBackBefore(size_t end) noexcept {
+    const size_t begin = std::max(keptEnd_, givenBackEnd_);
+    if (end > begin) givenBackEnd_ = buffer_.discard(begin, end);
 }
 
 }  // namespace ostrel

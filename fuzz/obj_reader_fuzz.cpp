@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/file_io.hpp"
 #include "core/pod_buffer.hpp"
@@ -40,10 +41,12 @@ void checkGroup(const GroupFaces& group, VertexSetBuilder& numbers, uint64_t ver
     for (uint32_t index : group.corners) require(numbers.newNumber(index) <= used.size());
 }
 
-GroupedObj scanWithPositions(auto&& source, PodBuffer<float>& positions) {
+GroupedObj scanWithPositions(auto&& source, PodBuffer<float>& positions, std::vector<std::string_view>& lines) {
     return scanGroupedFaces(source, true, [&](std::string_view line) {
         positions.reserveMore(3);
         readFloats(lineBody(line), positions.extendReserved(3), 3);
+        lines.push_back(line);
+        if constexpr (requires { source.keepLine(line); }) source.keepLine(line);
     });
 }
 
@@ -56,16 +59,24 @@ void setReadChunk(size_t bytes) {
 #endif
 }
 
-void requireSameWhenStreamed(std::string_view text, const GroupedObj& expected, const PodBuffer<float>& positions) {
+// The file is read in chunks that end anywhere in a line, and the memory of
+// every page passed is given back except the vertex lines', which must come
+// out intact.
+void requireSameWhenStreamed(std::string_view text, const GroupedObj& expected, const PodBuffer<float>& positions,
+                             const std::vector<std::string_view>& lines) {
     static const std::string path =
         (std::filesystem::temp_directory_path() / ("ostrel-obj-fuzz-" + std::to_string(std::rand()) + ".obj")).string();
     require(writeWholeFile(path.c_str(), {reinterpret_cast<const uint8_t*>(text.data()), text.size()}));
     setReadChunk(text.empty() ? 1 : 1 + uint8_t(text[0]) % 16);
     StreamedInput input;
     require(input.open(path.c_str()));
+    input.giveBackPassedBytes();
     PodBuffer<float> streamedPositions;
-    const GroupedObj streamed = scanWithPositions(input, streamedPositions);
+    std::vector<std::string_view> streamedLines;
+    const GroupedObj streamed = scanWithPositions(input, streamedPositions, streamedLines);
     require(input.finish());
+    require(streamedLines.size() == lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) require(streamedLines[i] == lines[i]);
     removeFile(path.c_str());
     require(streamed.scan.vertexLines == expected.scan.vertexLines && streamed.scan.faces == expected.scan.faces);
     require(streamed.scan.verdict(-1.0f) == expected.scan.verdict(-1.0f));
@@ -83,8 +94,9 @@ void requireSameWhenStreamed(std::string_view text, const GroupedObj& expected, 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), data ? size : 0);
     PodBuffer<float> positions;
-    GroupedObj obj = scanWithPositions(text, positions);
-    requireSameWhenStreamed(text, obj, positions);
+    std::vector<std::string_view> lines;
+    GroupedObj obj = scanWithPositions(text, positions, lines);
+    requireSameWhenStreamed(text, obj, positions, lines);
     const uint64_t vertexLines = obj.scan.vertexLines;
     require(positions.size() == vertexLines * 3);
     if (obj.scan.verdict(-1.0f) != 0) return 0;

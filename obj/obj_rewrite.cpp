@@ -189,6 +189,8 @@ float LeanAddGroupOBJ(const char* sourcePath, int32_t shift, const char* targetP
     const std::string_view groupName = baseNameWithoutExtension(sourcePath);
     StreamedInput source;
     if (!source.open(sourcePath)) return kAppendCannotOpenSource;
+    // Each line is appended as it is read, and not read again.
+    source.giveBackPassedBytes();
     if (sameExistingFile(sourcePath, targetPath)) return kAppendSameFile;
 
     // T is rebuilt beside itself and renamed into place: a failed append

@@ -49,6 +49,8 @@ float scaleUVs(const char* inputPath, double scale, const char* outputPath) {
     const float offset = narrow((1.0 - scale) / 2.0);
     StreamedInput input;
     if (!input.open(inputPath)) return kScaleCannotOpenInput;
+    // Each line is written out as it is read, and not read again.
+    input.giveBackPassedBytes();
     const bool scaling = scale > 0;
     bool written = writeOutput(outputPath, [&](OutputFile& out) {
         forEachLine(input, [&](std::string_view line) {

@@ -17,14 +17,23 @@ namespace {
 
 // Vertex lines kept as where they start in the loaded file, half the memory
 // of a view; each is found again, and copied out unchanged, when written.
+// They are the only bytes of the input read after the scan: the input keeps
+// them and gives the memory of the rest back as the scan goes by.
 class VertexLines {
 public:
-    explicit VertexLines(std::string_view text) noexcept : textEnd_(text.data() + text.size()) {}
-    void push(std::string_view line) { starts_.push(line.data()); }
+    explicit VertexLines(StreamedInput& input) noexcept
+        : input_(input), textEnd_(input.text().data() + input.text().size()) {
+        input.giveBackPassedBytes();
+    }
+    void push(std::string_view line) {
+        starts_.push(line.data());
+        input_.keepLine(line);
+    }
     size_t size() const noexcept { return starts_.size(); }
     std::string_view operator[](size_t index) const noexcept { return lineStartingAt(starts_[index], textEnd_); }
 
 private:
+    StreamedInput& input_;
     PodBuffer<const char*> starts_;
     const char* textEnd_;
 };
@@ -48,7 +57,7 @@ void writeGroupObj(OutputFile& out, std::span<const uint32_t> used, const Vertex
 float LeanSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
     StreamedInput input;
     if (!input.open(inputPath)) return kSplitCannotOpenInput;
-    VertexLines vertexLines(input.text());
+    VertexLines vertexLines(input);
     GroupedObj obj = scanGroupedFaces(input, true, [&](std::string_view line) { vertexLines.push(line); });
     if (!input.finish()) return kSplitCannotOpenInput;
     if (float code = obj.scan.verdict(kSplitCannotOpenInput)) return code;
@@ -113,7 +122,7 @@ float ListSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
 
     StreamedInput input;
     if (!input.open(inputPath)) return kSplitCannotOpenInput;
-    VertexLines vertexLines(input.text());
+    VertexLines vertexLines(input);
     std::vector<std::vector<uint32_t>> corners(records.size());
     struct {
         VertexLines& vertexLines;

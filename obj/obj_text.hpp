@@ -58,7 +58,8 @@ inline std::string_view lineStartingAt(const char* start, const char* textEnd) n
 // visited while the rest comes in, each exactly as forEachLine over the whole
 // file would. A line ends at LF, so the text up to the last LF read is whole
 // lines. When the reading fails the visits stop early; the caller learns it
-// from input.finish().
+// from input.finish(). The input hears of each stretch of lines visited
+// (passed()), so that it can give back their memory when asked to.
 template <class Visit>
 bool forEachLine(StreamedInput& input, Visit&& visit) {
     const std::string_view all = input.text();
@@ -66,13 +67,18 @@ bool forEachLine(StreamedInput& input, Visit&& visit) {
     size_t seen = 0;   // bytes known to be read
     for (;;) {
         const size_t ready = input.waitBeyond(seen);
-        if (ready <= seen) return forEachLine(all.substr(done, seen - done), visit);
+        if (ready <= seen) {
+            const bool completed = forEachLine(all.substr(done, seen - done), visit);
+            if (completed) input.passed(seen);
+            return completed;
+        }
         seen = ready;
         const size_t lastLineEnd = all.substr(done, seen - done).rfind('\n');
         if (lastLineEnd == std::string_view::npos) continue;
         const size_t wholeLinesEnd = done + lastLineEnd + 1;
         if (!forEachLine(all.substr(done, wholeLinesEnd - done), visit)) return false;
         done = wholeLinesEnd;
+        input.passed(done);
     }
 }
 

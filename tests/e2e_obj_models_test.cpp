@@ -251,10 +251,10 @@ TEST_F(RealModels, UvScalingTouchesOnlyUvLines) {
     EXPECT_GT(uvLines, 100u);
 }
 
-// Every OBJ tool must write the same bytes whether its inputs are read
-// before the work starts (one thread) or while it goes on, handed over in
-// chunks that end anywhere in a line, with large outputs written by a second
-// thread.
+// Every OBJ tool must write the same bytes whether its inputs are read by a
+// second thread while the work goes on or by the working thread itself, in
+// chunks that end anywhere in a line, with pages given back as the splits
+// pass them and large outputs written by a second thread.
 TEST_F(RealModels, EveryToolWritesTheSameBytesOnOneThreadOrTwo) {
     const std::string spider = model("spider.obj"), bunny = model("bunny.obj");
     std::string positions;
@@ -263,7 +263,7 @@ TEST_F(RealModels, EveryToolWritesTheSameBytesOnOneThreadOrTwo) {
 
     auto outputsOf = [&](const char* threads, const char* chunk) {
         test::ScopedEnvironment threadSetting("OSTREL_THREADS", threads), chunkSetting("OSTREL_READ_CHUNK", chunk);
-        const fs::path root = dir.path() / ("run-" + std::string(chunk ? chunk : "single"));
+        const fs::path root = dir.path() / ("run-" + std::string(threads ? "one-" : "two-") + (chunk ? chunk : "whole"));
         auto at = [&](const char* name) { return (root / name).string(); };
         fs::create_directories(root / "split");
         fs::create_directories(root / "points");
@@ -286,10 +286,11 @@ TEST_F(RealModels, EveryToolWritesTheSameBytesOnOneThreadOrTwo) {
     };
     const auto single = outputsOf("1", nullptr);
     ASSERT_GT(single.size(), 10u);
-    for (const char* chunk : {"4093", "61"}) {
-        const auto streamed = outputsOf(nullptr, chunk);
+    for (const auto& [threads, chunk] : {std::pair<const char*, const char*>{nullptr, "4093"}, {nullptr, "61"}, {"1", "61"}}) {
+        const auto streamed = outputsOf(threads, chunk);
         ASSERT_EQ(streamed.size(), single.size()) << chunk;
-        for (const auto& [name, bytes] : single) EXPECT_TRUE(streamed.at(name) == bytes) << name << ", chunk " << chunk;
+        for (const auto& [name, bytes] : single)
+            EXPECT_TRUE(streamed.at(name) == bytes) << name << ", chunk " << chunk << (threads ? ", one thread" : "");
     }
 }
 
