@@ -5,6 +5,7 @@
 
 #include "core/convert.hpp"
 #include "core/file_io.hpp"
+#include "core/large_buffer.hpp"
 #include "mesh/tev_format.hpp"
 
 namespace ostrel::mesh {
@@ -54,7 +55,7 @@ float readPositions(const char* path, TevPositions& tev) {
     const auto length = block ? blockItemsLength(*size, *block, kPointBytes) : std::nullopt;
     if (!length) return kBlockMissing;
     tev.payload = {block->payloadOffset(), *length / kPointBytes, block->size};
-    tev.bytes = ByteBuffer(*length);
+    tev.bytes = makeLargeBuffer(*length);
     if (*length && (!in.seek(tev.payload.offset) || !in.readExact(tev.bytes.data(), *length)))
         return kMeshOrBitmapCannotOpen;
     return 0;
@@ -128,7 +129,8 @@ float alignVerticesTev(const char* path, float tolerance, int32_t axis) {
     const VertexRange changed = snapCoordinates(tev.bytes.bytes(), tolerance, axis, false);
     const auto range =
         tev.bytes.bytes().subspan(changed.first * kPointBytes, (changed.end - changed.first) * kPointBytes);
-    const ByteBuffer before = ByteBuffer::copyOf(range);
+    ByteBuffer before = makeLargeBuffer(range.size());
+    std::copy(range.begin(), range.end(), before.data());
     snapAxis(range, tolerance, axis);
     // Only the vertices that changed are written; the file is opened for
     // writing all the same, so a file that may not be written is refused.
@@ -146,7 +148,7 @@ float swapVerticesTev(const char* tevPath, const char* pointsPath) {
     // The points file is opened for reading and writing, as the host expects:
     // one it could not also write is refused.
     File pointsFile = File::openForUpdate(pointsPath);
-    auto points = pointsFile.isOpen() ? readWholeFile(pointsFile) : std::nullopt;
+    auto points = pointsFile.isOpen() ? readWholeLargeFile(pointsFile) : std::nullopt;
     pointsFile.close();
     if (!points) return kTevSwapPointsCannotOpen;
     if (float code = matchPointsFile(points->bytes(), tev.payload); code != 0) return code;

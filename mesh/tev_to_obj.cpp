@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/byte_cursor.hpp"
+#include "core/large_buffer.hpp"
 #include "core/number_text.hpp"
 #include "core/parallel.hpp"
 #include "core/text_out.hpp"
@@ -459,7 +460,7 @@ float colourBlockOfTev(std::span<const uint8_t> tev, TextStage& out) {
 float writeOBJfromTev(const char* tevPath, const char* objPath) {
     MeshState& state = meshState();
     if (state.faceID.empty()) return kTevObjNoFaceIds;
-    const auto tev = readWholeFile(tevPath);
+    const auto tev = readWholeLargeFile(tevPath);
     if (!tev) return kMeshOrBitmapCannotOpen;
     ObjPlan plan;
     if (const TevObjStep planned = planTevToObj(tev->bytes(), plan); !planned.done) return planned.result;
@@ -481,7 +482,7 @@ float writeOBJfromTev(const char* tevPath, const char* objPath) {
 }
 
 float ReadVertColorTev(const char* inputPath, const char* outputPath) {
-    const auto tev = readWholeFile(inputPath);
+    const auto tev = readWholeLargeFile(inputPath);
     if (!tev) return kMeshOrBitmapCannotOpen;
     if (sameExistingFile(inputPath, outputPath)) return kTevObjCannotWrite;
     OutputFile file;
