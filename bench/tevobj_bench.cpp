@@ -1,12 +1,15 @@
 // Tev to OBJ throughput on a mesh of 4M vertices with colours and 4M quads:
 // MB/s of OBJ written and the ratio to a plain read of the Tev and write of
-// the same number of bytes, both measured in the same run. A second benchmark
+// the same number of bytes, both measured in the same run, and the peak
+// memory of a child process that only converts, relative to the Tev's size. A second benchmark
 // runs the same conversion with printf-style formatting into a stdio stream,
 // as a side-by-side reference.
 //
 //   ostrel_tevobj_bench [--benchmark_filter=...]
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -113,10 +116,27 @@ void convertWithPrintf(const std::string& input, const std::string& output) {
     std::fclose(f);
 }
 
+// Peak resident memory of a child that only converts, in bytes.
+template <class Convert>
+double convertPeakBytes(Convert convert, const std::string& input, const std::string& output) {
+    pid_t child = fork();
+    if (child == 0) {
+        setFaceIDs();
+        convert(input, output);
+        _exit(0);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return double(usage.ru_maxrss) * 1024.0;
+}
+
 template <class Convert>
 void measure(benchmark::State& state, Convert convert, const char* outputName) {
     Workspace& w = workspace();
     const std::string output = w.path(outputName);
+    // Measured first, while this process holds no large buffer a child would inherit.
+    const double peak = convertPeakBytes(convert, w.tev, output);
     double operation = 0, plain = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -133,6 +153,7 @@ void measure(benchmark::State& state, Convert convert, const char* outputName) {
     state.counters["OBJ MB/s"] = objBytes / 1e6 / (operation / double(state.iterations()));
     state.counters["x plain r+w"] = operation / plain;
     state.counters["OBJ MB"] = objBytes / 1e6;
+    state.counters["peak/input"] = peak / double(fs::file_size(w.tev));
 }
 
 void BM_TevToObj(benchmark::State& state) {

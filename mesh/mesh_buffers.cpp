@@ -7,6 +7,7 @@
 
 #include "core/convert.hpp"
 #include "core/file_io.hpp"
+#include "core/large_buffer.hpp"
 #include "mesh/mesh_state.hpp"
 #include "mesh/tev_format.hpp"
 
@@ -113,7 +114,7 @@ float appendTevBytes(ByteBuffer file, int32_t vertexOffset, int32_t keepGroups) 
 float AddTev(const char* path, int32_t vertexOffset, int32_t keepGroups) {
     MeshState& s = meshState();
     s.gGroupID = int32_t(uint32_t(s.gGroupID) + 33u);
-    auto file = readWholeFile(path);
+    auto file = readWholeLargeFile(path);
     if (!file) return kMeshOrBitmapCannotOpen;
     return appendTevBytes(std::move(*file), vertexOffset, keepGroups);
 }
@@ -165,7 +166,7 @@ float faceIDsFromBytes(std::span<const uint8_t> file, double level) {
 
 float GetFaceIDsTev(const char* path, double level) {
     meshState().faceID.release();
-    auto file = readWholeFile(path);
+    auto file = readWholeLargeFile(path);
     if (!file) return kMeshOrBitmapCannotOpen;
     return faceIDsFromBytes(file->bytes(), level);
 }

@@ -1,7 +1,11 @@
 #include "mesh/swap_align_internal.hpp"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "core/convert.hpp"
 #include "core/file_io.hpp"
+#include "core/large_buffer.hpp"
 #include "mesh/tev_format.hpp"
 
 namespace ostrel::mesh {
@@ -13,6 +17,48 @@ bool overwritePayload(const char* path, uint64_t offset, std::span<const uint8_t
                       std::span<const uint8_t> current) {
     InPlaceUpdate tev;
     return tev.open(path) && tev.overwrite(offset, positions, current) && tev.commit();
+}
+
+// The points payload of a Tev file and the bytes it holds now.
+struct TevPositions {
+    PointsPayload payload;
+    ByteBuffer bytes;
+};
+
+// Reads the block headers up to the points block and its payload, and
+// nothing else of the file: memory holds the positions, not the mesh. The
+// block is found and checked as locateSwapPayload finds and checks it in the
+// whole file's bytes.
+float readPositions(const char* path, TevPositions& tev) {
+    File in = File::openInput(path);
+    const auto size = in.isOpen() ? in.size() : std::nullopt;
+    if (!size || *size > SIZE_MAX) return kMeshOrBitmapCannotOpen;
+    // Headers come from a window of the file, so a walk over many small
+    // blocks takes few reads.
+    constexpr size_t kWindowBytes = size_t(64) << 10;
+    ByteBuffer window(kWindowBytes);
+    uint64_t windowAt = 0, windowLength = 0;
+    bool readFailed = false;
+    const auto block = walkToBlock(size_t(*size), kTevHeaderSize, kTagPoints, SearchLimit::HeaderInside,
+                                   [&](size_t p) -> const uint8_t* {
+                                       if (p < windowAt || p - windowAt + kBlockHeaderSize > windowLength) {
+                                           windowAt = p;
+                                           windowLength = std::min<uint64_t>(kWindowBytes, *size - p);
+                                           if (!in.seek(p) || !in.readExact(window.data(), size_t(windowLength))) {
+                                               readFailed = true;
+                                               return nullptr;
+                                           }
+                                       }
+                                       return window.data() + (p - windowAt);
+                                   });
+    if (readFailed) return kMeshOrBitmapCannotOpen;
+    const auto length = block ? blockItemsLength(*size, *block, kPointBytes) : std::nullopt;
+    if (!length) return kBlockMissing;
+    tev.payload = {block->payloadOffset(), *length / kPointBytes, block->size};
+    tev.bytes = makeLargeBuffer(*length);
+    if (*length && (!in.seek(tev.payload.offset) || !in.readExact(tev.bytes.data(), *length)))
+        return kMeshOrBitmapCannotOpen;
+    return 0;
 }
 
 }  // namespace
@@ -32,7 +78,11 @@ float locateSwapPayload(std::span<const uint8_t> tev, PointsPayload& payload) {
     return 0;
 }
 
-VertexRange snapAxis(std::span<uint8_t> payload, float tolerance, int32_t axis) noexcept {
+namespace {
+
+// The vertices whose coordinate snapping changes, and with `store` the
+// snapped coordinates stored.
+VertexRange snapCoordinates(std::span<uint8_t> payload, float tolerance, int32_t axis, bool store) noexcept {
     VertexRange changed;
     if (axis < 1 || axis > 3) return changed;
     const float lower = -1.0f * tolerance;
@@ -49,10 +99,16 @@ VertexRange snapAxis(std::span<uint8_t> payload, float tolerance, int32_t axis) 
                 changed.end = i + 1;
                 any = true;
             }
-            storeF32le(coordinate, 0.0f);
+            if (store) storeF32le(coordinate, 0.0f);
         }
     }
     return changed;
+}
+
+}  // namespace
+
+VertexRange snapAxis(std::span<uint8_t> payload, float tolerance, int32_t axis) noexcept {
+    return snapCoordinates(payload, tolerance, axis, true);
 }
 
 float matchPointsFile(std::span<const uint8_t> pointsFile, const PointsPayload& payload) {
@@ -66,39 +122,39 @@ float matchPointsFile(std::span<const uint8_t> pointsFile, const PointsPayload& 
 }
 
 float alignVerticesTev(const char* path, float tolerance, int32_t axis) {
-    auto tev = readWholeFile(path);
-    if (!tev) return kMeshOrBitmapCannotOpen;
-    PointsPayload payload;
-    if (float code = locateSwapPayload(tev->bytes(), payload); code != 0) return code;
-    auto points = tev->bytes().subspan(payload.offset, payload.vertexCount * kPointBytes);
-    const VertexRange changed = snapAxis(points, tolerance, axis);
+    TevPositions tev;
+    if (float code = readPositions(path, tev); code != 0) return code;
+    // The vertices that change are found first, and only their old bytes are
+    // kept to be put back if a write fails.
+    const VertexRange changed = snapCoordinates(tev.bytes.bytes(), tolerance, axis, false);
+    const auto range =
+        tev.bytes.bytes().subspan(changed.first * kPointBytes, (changed.end - changed.first) * kPointBytes);
+    ByteBuffer before = makeLargeBuffer(range.size());
+    std::copy(range.begin(), range.end(), before.data());
+    snapAxis(range, tolerance, axis);
     // Only the vertices that changed are written; the file is opened for
     // writing all the same, so a file that may not be written is refused.
     InPlaceUpdate file;
     if (!file.open(path)) return kTevSwapCannotWrite;
-    const auto snapped = points.subspan(changed.first * kPointBytes, (changed.end - changed.first) * kPointBytes);
-    const bool written = snapped.empty() || file.overwrite(payload.offset + changed.first * kPointBytes, snapped);
+    const bool written = file.overwrite(tev.payload.offset + changed.first * kPointBytes, range, before.bytes());
     return written && file.commit() ? 0.0f : kTevSwapCannotWrite;
 }
 
 float swapVerticesTev(const char* tevPath, const char* pointsPath) {
-    auto tev = readWholeFile(tevPath);
-    if (!tev) return kMeshOrBitmapCannotOpen;
-    PointsPayload payload;
-    if (float code = locateSwapPayload(tev->bytes(), payload); code != 0) return code;
-    // The Tev's bytes stay: they are what is put back if a write fails.
+    TevPositions tev;
+    if (float code = readPositions(tevPath, tev); code != 0) return code;
+    // The Tev's positions stay: they are what is put back if a write fails.
 
     // The points file is opened for reading and writing, as the host expects:
     // one it could not also write is refused.
     File pointsFile = File::openForUpdate(pointsPath);
-    auto points = pointsFile.isOpen() ? readWholeFile(pointsFile) : std::nullopt;
+    auto points = pointsFile.isOpen() ? readWholeLargeFile(pointsFile) : std::nullopt;
     pointsFile.close();
     if (!points) return kTevSwapPointsCannotOpen;
-    if (float code = matchPointsFile(points->bytes(), payload); code != 0) return code;
+    if (float code = matchPointsFile(points->bytes(), tev.payload); code != 0) return code;
 
-    const auto positions = points->bytes().subspan(kBlockHeaderSize, payload.vertexCount * kPointBytes);
-    const auto current = tev->bytes().subspan(payload.offset, positions.size());
-    return overwritePayload(tevPath, payload.offset, positions, current) ? 0.0f : kTevSwapCannotWrite;
+    const auto positions = points->bytes().subspan(kBlockHeaderSize, tev.payload.vertexCount * kPointBytes);
+    return overwritePayload(tevPath, tev.payload.offset, positions, tev.bytes.bytes()) ? 0.0f : kTevSwapCannotWrite;
 }
 
 }  // namespace ostrel::mesh

@@ -1,44 +1,32 @@
 #include "mesh/tev_format.hpp"
 
 namespace ostrel::mesh {
-namespace {
-
-bool withinLimit(size_t p, size_t n, SearchLimit limit) noexcept {
-    if (limit == SearchLimit::BeforeLast20) return n > 20 && p < n - 20;
-    return rangeFits(p, kBlockHeaderSize, n);
-}
-
-}  // namespace
 
 std::optional<TevBlock> findBlock(std::span<const uint8_t> file, size_t from, int32_t tag,
                                   SearchLimit limit) noexcept {
-    const size_t n = file.size();
-    size_t p = from;
-    // Both limits keep a whole 16-byte header inside the file: p < n - 20
-    // implies p + 16 <= n.
     const ByteCursor bytes(file);
-    while (withinLimit(p, n, limit)) {
+    return walkToBlock(file.size(), from, tag, limit, [&](size_t p) -> const uint8_t* {
         const auto header = bytes.view(p, kBlockHeaderSize);
-        if (!header) return std::nullopt;
-        TevBlock block{p, readUnInt(header->data()), readUnInt(header->data() + 4), readUnInt(header->data() + 8)};
-        if (block.tag == tag) return block;
-        if (block.size != 0 && block.size < int32_t(kBlockHeaderSize)) return std::nullopt;
-        p = block.end();
-    }
-    return std::nullopt;
+        return header ? header->data() : nullptr;
+    });
 }
 
-std::optional<std::span<const uint8_t>> blockItems(std::span<const uint8_t> file, const TevBlock& block,
-                                                   size_t itemBytes) noexcept {
+std::optional<size_t> blockItemsLength(uint64_t fileSize, const TevBlock& block, size_t itemBytes) noexcept {
     if (block.count < 0) return std::nullopt;
     const uint64_t payload = uint64_t(block.count) * itemBytes;
     // A stored size of 0 makes a header-only block, which holds no items.
     const uint64_t room = block.size >= int32_t(kBlockHeaderSize) ? uint64_t(block.size) - kBlockHeaderSize : 0;
     if (payload > room) return std::nullopt;
     // The whole block, as its size field states it, must be in the file.
-    if (!ByteCursor(file).view(block.offset, block.size > 0 ? uint64_t(block.size) : kBlockHeaderSize))
-        return std::nullopt;
-    return file.subspan(block.payloadOffset(), size_t(payload));
+    if (!rangeFits(block.offset, block.size > 0 ? uint64_t(block.size) : kBlockHeaderSize, fileSize)) return std::nullopt;
+    return size_t(payload);
+}
+
+std::optional<std::span<const uint8_t>> blockItems(std::span<const uint8_t> file, const TevBlock& block,
+                                                   size_t itemBytes) noexcept {
+    const auto length = blockItemsLength(file.size(), block, itemBytes);
+    if (!length) return std::nullopt;
+    return file.subspan(block.payloadOffset(), *length);
 }
 
 void writeBlockHeader(OutputFile& out, int32_t tag, size_t payloadBytes, size_t count) {

@@ -57,9 +57,32 @@ struct TevBlock {
     size_t payloadOffset() const noexcept { return offset + kBlockHeaderSize; }
 };
 
-// Walks the chain from `from` to the first block with `tag`. A size of 0 steps
-// 16 bytes; a size that is negative or between 1 and 15 ends the walk without
-// a result, so every walk ends and never moves backwards.
+inline bool withinSearchLimit(size_t p, size_t n, SearchLimit limit) noexcept {
+    if (limit == SearchLimit::BeforeLast20) return n > 20 && p < n - 20;
+    return rangeFits(p, kBlockHeaderSize, n);
+}
+
+// Walks the chain of a file of `n` bytes from `from` to the first block with
+// `tag`, taking each header from headerAt(p): its 16 bytes, or nullptr when
+// they cannot be had. A size of 0 steps 16 bytes; a size that is negative or
+// between 1 and 15 ends the walk without a result, so every walk ends and
+// never moves backwards. Both limits keep a whole 16-byte header inside the
+// file: p < n - 20 implies p + 16 <= n.
+template <class HeaderAt>
+std::optional<TevBlock> walkToBlock(size_t n, size_t from, int32_t tag, SearchLimit limit, HeaderAt&& headerAt) {
+    size_t p = from;
+    while (withinSearchLimit(p, n, limit)) {
+        const uint8_t* header = headerAt(p);
+        if (!header) return std::nullopt;
+        TevBlock block{p, readUnInt(header), readUnInt(header + 4), readUnInt(header + 8)};
+        if (block.tag == tag) return block;
+        if (block.size != 0 && block.size < int32_t(kBlockHeaderSize)) return std::nullopt;
+        p = block.end();
+    }
+    return std::nullopt;
+}
+
+// walkToBlock over bytes in memory.
 std::optional<TevBlock> findBlock(std::span<const uint8_t> file, size_t from, int32_t tag, SearchLimit limit) noexcept;
 
 // The payload of a found block when it really holds `count` items of
@@ -67,6 +90,8 @@ std::optional<TevBlock> findBlock(std::span<const uint8_t> file, size_t from, in
 // A block may carry more bytes than its items need.
 std::optional<std::span<const uint8_t>> blockItems(std::span<const uint8_t> file, const TevBlock& block,
                                                    size_t itemBytes) noexcept;
+// The same checks in a file of `fileSize` bytes: the payload's length in bytes.
+std::optional<size_t> blockItemsLength(uint64_t fileSize, const TevBlock& block, size_t itemBytes) noexcept;
 
 // Writes a block header: the tag, the size of the whole block (these 16 bytes
 // and `payloadBytes`), the item count and a zero reserved word. The caller

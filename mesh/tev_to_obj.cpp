@@ -1,9 +1,14 @@
 #include "mesh/tev_to_obj_internal.hpp"
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
 
 #include "core/byte_cursor.hpp"
+#include "core/large_buffer.hpp"
 #include "core/number_text.hpp"
+#include "core/parallel.hpp"
 #include "core/text_out.hpp"
 #include "mesh/mesh_state.hpp"
 #include "mesh/tev_format.hpp"
@@ -65,8 +70,15 @@ void appendCounted(TextStage& out, std::string_view label, int64_t value) {
     out.advance(std::copy(kLineEnd.begin(), kLineEnd.end(), p));
 }
 
-void writeVertices(std::span<const uint8_t> tev, size_t count, TextStage& out) {
-    const uint8_t* xyz = tev.data() + kPointsPayloadAt;
+// The header lines with the first vertex, then the vertex lines
+// [first, first + count).
+void writeVertices(std::span<const uint8_t> tev, const ObjPlan& plan, size_t first, size_t count, TextStage& out) {
+    if (first == 0) {
+        appendLine(out, "# File exported by Kelmor plugin");
+        appendCounted(out, "#Vertex count ", int64_t(plan.vertexCount));
+        appendCounted(out, "#Face count ", plan.headerFaceCount);
+    }
+    const uint8_t* xyz = tev.data() + kPointsPayloadAt + first * kPointBytes;
     for (size_t i = 0; i < count; ++i, xyz += kPointBytes) {
         char* p = out.reserve(kLongestLine);
         *p++ = 'v';
@@ -89,19 +101,25 @@ char* putColour(char* p, const uint8_t* entry) noexcept {
     return p;
 }
 
-// The comment block for `count` entries at `entries` (already checked to lie
-// in the file).
-void writeColourBlock(const uint8_t* entries, size_t count, TextStage& out) {
-    appendLine(out, kRgbIntro);
-    for (size_t k = 0; k < count; ++k, entries += kColourBytes) {
+// Entries [first, first + count) of the comment block for the `total` entries
+// at `entries` (already checked to lie in the file): the introduction comes
+// with the first entry, the closing lines with the last. Line breaks depend
+// only on an entry's place in the whole block, so the block can be cut
+// anywhere.
+void writeColours(const uint8_t* entries, size_t first, size_t count, size_t total, TextStage& out) {
+    if (first == 0) appendLine(out, kRgbIntro);
+    entries += first * kColourBytes;
+    for (size_t k = first; k < first + count; ++k, entries += kColourBytes) {
         char* p = out.reserve(kLongestLine);
         if (k % kColoursPerLine == 0) p = std::copy_n("#RGB ", 5, p);
         p = putColour(p, entries);
         if ((k + 1) % kColoursPerLine == 0) p = std::copy(kLineEnd.begin(), kLineEnd.end(), p);
         out.advance(p);
     }
-    out.append(kLineEnd);
-    appendLine(out, "# End of RGB block");
+    if (first + count == total) {
+        out.append(kLineEnd);
+        appendLine(out, "# End of RGB block");
+    }
 }
 
 // "f a b c " and, for a quad, "d": corners written one-based.
@@ -117,18 +135,214 @@ char* putFace(char* p, const uint8_t* record) noexcept {
     return std::copy(kLineEnd.begin(), kLineEnd.end(), p);
 }
 
-// One "#FaceID" group per face-id entry, while face records remain.
-void writeFaceGroups(const uint8_t* records, size_t recordCount, std::span<const uint32_t> faceIDs,
-                     TextStage& out) {
-    size_t next = 0;
-    int64_t group = 1;
-    for (uint32_t facesInGroup : faceIDs) {
-        if (next >= recordCount) break;
-        appendCounted(out, "#FaceID ", group++);
-        for (uint32_t i = 0; i < facesInGroup && next < recordCount; ++i, ++next)
-            out.advance(putFace(out.reserve(kLongestLine), records + next * kFaceBytes));
-    }
+// Where the face text stands: the face-id entry, how many of its faces are
+// written, and the next face record.
+struct FacePosition {
+    size_t group = 0;
+    uint32_t inGroup = 0;
+    size_t record = 0;
+};
+
+bool facesDone(const FacePosition& at, std::span<const uint32_t> faceIDs, size_t recordCount) noexcept {
+    return at.group >= faceIDs.size() || at.record >= recordCount;
 }
+
+// The face text is one "#FaceID" group per face-id entry, while face records
+// remain. Walks it from `at` until `limit` faces are passed, calling
+// header(groupNumber) and faces(firstRecord, count), and returns where it
+// stopped. A walk cut after any number of faces and resumed where it stopped
+// passes the same lines as one uncut walk: a group's line is passed just
+// before the group's first face (or alone, for an empty group), never at the
+// end of a walk, so a cut neither repeats nor drops it.
+template <class Header, class Faces>
+FacePosition walkFaceGroups(FacePosition at, size_t limit, std::span<const uint32_t> faceIDs, size_t recordCount,
+                            Header&& header, Faces&& faces) {
+    size_t passed = 0;
+    while (!facesDone(at, faceIDs, recordCount) && passed < limit) {
+        const uint32_t facesInGroup = faceIDs[at.group];
+        if (at.inGroup == 0) header(int64_t(at.group) + 1);
+        const size_t take = std::min({size_t(facesInGroup - at.inGroup), recordCount - at.record, limit - passed});
+        faces(at.record, take);
+        at.record += take;
+        at.inGroup += uint32_t(take);
+        passed += take;
+        if (at.inGroup == facesInGroup) {
+            ++at.group;
+            at.inGroup = 0;
+        }
+    }
+    return at;
+}
+
+// A piece of the OBJ text that can be formatted on its own: its text depends
+// only on the piece, so pieces formatted anywhere and joined in order give
+// the text of one uncut pass.
+struct ObjPiece {
+    enum class Section : uint8_t { Vertices, Colours, Faces } section;
+    size_t first = 0;   // the first vertex or colour entry
+    size_t count = 0;   // vertices, colour entries, or faces at most
+    FacePosition faces; // where a faces piece starts
+};
+
+// Items per piece when a second thread shares the formatting: about 1.3 MB
+// of text each for common numbers, enough for the file to take a piece in
+// one write without copying it, and little enough that the pieces in flight
+// stay small beside the mesh.
+constexpr size_t kVerticesPerPiece = size_t(48) << 10;
+constexpr size_t kColoursPerPiece = size_t(192) << 10;
+constexpr size_t kFacesPerPiece = size_t(40) << 10;
+// The room a piece buffer starts with; one with longer lines grows.
+constexpr size_t kPieceBytes = size_t(2) << 20;
+
+// What the pieces are cut from, all checked to lie in the file.
+struct ObjSource {
+    std::span<const uint8_t> tev;
+    const ObjPlan& plan;
+    std::span<const uint32_t> faceIDs;
+    const uint8_t* colours = nullptr;
+    size_t colourCount = 0;
+    const uint8_t* records = nullptr;
+    size_t recordCount = 0;
+
+    void format(const ObjPiece& piece, TextStage& out) const {
+        switch (piece.section) {
+            case ObjPiece::Section::Vertices:
+                writeVertices(tev, plan, piece.first, piece.count, out);
+                break;
+            case ObjPiece::Section::Colours:
+                writeColours(colours, piece.first, piece.count, colourCount, out);
+                break;
+            case ObjPiece::Section::Faces:
+                walkFaceGroups(
+                    piece.faces, piece.count, faceIDs, recordCount,
+                    [&](int64_t group) { appendCounted(out, "#FaceID ", group); },
+                    [&](size_t first, size_t count) {
+                        for (size_t i = first; i < first + count; ++i)
+                            out.advance(putFace(out.reserve(kLongestLine), records + i * kFaceBytes));
+                    });
+                break;
+        }
+    }
+};
+
+// Cuts [0, total) into pieces of `per` items; at least one piece, so the
+// section's opening and closing lines come also when it is empty.
+void cutRange(ObjPiece::Section section, size_t total, size_t per, std::vector<ObjPiece>& pieces) {
+    size_t first = 0;
+    do {
+        const size_t count = std::min(per, total - first);
+        pieces.push_back({section, first, count, {}});
+        first += count;
+    } while (first < total);
+}
+
+// Pieces of `per` faces; the walk of the last one reaches the end, lines of
+// empty groups after its faces included.
+void cutFaces(const ObjSource& source, size_t per, std::vector<ObjPiece>& pieces) {
+    FacePosition at;
+    do {
+        pieces.push_back({ObjPiece::Section::Faces, 0, per, at});
+        at = walkFaceGroups(at, per, source.faceIDs, source.recordCount, [](int64_t) {}, [](size_t, size_t) {});
+    } while (!facesDone(at, source.faceIDs, source.recordCount));
+}
+
+// Formats the pieces and hands them to `out` in order. With a second thread,
+// both threads take the next unformatted piece into one of a few reused
+// buffers, and this thread also writes the finished pieces in order, so
+// formatting overlaps writing and the text held stays a few pieces whatever
+// the mesh size. Without one, or for a few pieces, they go straight into `out`.
+class PieceRunner {
+public:
+    PieceRunner(const ObjSource& source, std::span<const ObjPiece> pieces, TextStage& out)
+        : source_(source), pieces_(pieces), out_(out) {}
+
+    void run() {
+        if (pieces_.size() <= 3) {
+            for (const ObjPiece& piece : pieces_) source_.format(piece, out_);
+            return;
+        }
+        for (Slot& slot : slots_) slot.text.reserve(kPieceBytes);
+        // Without a thread, the first runs every piece and the second finds none left.
+        runSideBySide([this] { stopOnFailure([this] { formatAndWrite(); }); },
+                      [this] { stopOnFailure([this] { formatAhead(); }); });
+    }
+
+private:
+    static constexpr size_t kSlots = 4;
+    struct Slot {
+        TextStage text;
+        bool ready = false;
+    };
+
+    // A failure on either thread stops the other, which then returns; the
+    // failure itself comes out of runSideBySide.
+    template <class Work>
+    void stopOnFailure(Work&& work) {
+        try {
+            work();
+        } catch (...) {
+            {
+                std::lock_guard lock(mutex_);
+                stopped_ = true;
+            }
+            changed_.notify_all();
+            throw;
+        }
+    }
+
+    // A piece may be taken once the previous piece in its buffer is written.
+    bool canTake() const noexcept { return taken_ < pieces_.size() && taken_ < written_ + kSlots; }
+
+    void formatOne(std::unique_lock<std::mutex>& lock) {
+        const size_t index = taken_++;
+        Slot& slot = slots_[index % kSlots];
+        lock.unlock();
+        source_.format(pieces_[index], slot.text);
+        lock.lock();
+        slot.ready = true;
+        changed_.notify_all();
+    }
+
+    // Writes the next piece as soon as it is ready, and formats one meanwhile.
+    void formatAndWrite() {
+        std::unique_lock lock(mutex_);
+        while (written_ < pieces_.size() && !stopped_) {
+            Slot& slot = slots_[written_ % kSlots];
+            if (slot.ready) {
+                lock.unlock();
+                out_.appendPiece(slot.text.held());
+                slot.text.clear();
+                lock.lock();
+                slot.ready = false;
+                ++written_;
+                changed_.notify_all();
+            } else if (canTake()) {
+                formatOne(lock);
+            } else {
+                changed_.wait(lock);
+            }
+        }
+    }
+
+    void formatAhead() {
+        std::unique_lock lock(mutex_);
+        while (taken_ < pieces_.size() && !stopped_) {
+            if (canTake())
+                formatOne(lock);
+            else
+                changed_.wait(lock);
+        }
+    }
+
+    const ObjSource& source_;
+    std::span<const ObjPiece> pieces_;
+    TextStage& out_;
+    Slot slots_[kSlots];
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    size_t taken_ = 0, written_ = 0;
+    bool stopped_ = false;
+};
 
 // The colours or faces block expected at `at`: done with the block, the tag
 // found when it is another block, or kTevObjOutOfRange.
@@ -142,8 +356,10 @@ TevObjStep expectBlock(std::span<const uint8_t> tev, uint64_t at, int32_t tag, T
 
 }  // namespace
 
-// Text kept in memory starts small and grows as needed.
-TextStage::TextStage(OutputFile* out) : out_(out), buffer_(out ? kStageBytes : kLongestLine * 64, '\0') {}
+// Text kept in memory starts small and grows as needed; the stage of a file
+// is made at its first use, so a stage that only passes pieces on never
+// holds one.
+TextStage::TextStage(OutputFile* out) : out_(out) {}
 
 void TextStage::append(std::string_view text) {
     char* p = reserve(text.size());
@@ -155,11 +371,17 @@ void TextStage::makeRoom(size_t n) {
         flush();
         if (buffer_.size() >= n) return;
     }
-    buffer_.resize(std::max(buffer_.size() * 2, used_ + n));
+    buffer_.resize(std::max({buffer_.size() * 2, used_ + n, out_ ? kStageBytes : kLongestLine * 64}));
+}
+
+void TextStage::appendPiece(std::string_view text) {
+    if (!out_) return append(text);
+    flush();
+    out_->write(text);
 }
 
 void TextStage::flush() {
-    if (!out_) return;
+    if (!out_ || used_ == 0) return;
     out_->write(buffer_.data(), used_);
     used_ = 0;
 }
@@ -180,30 +402,47 @@ TevObjStep planTevToObj(std::span<const uint8_t> tev, ObjPlan& plan) {
     return kStepDone;
 }
 
-TevObjStep writeObjText(std::span<const uint8_t> tev, const ObjPlan& plan, std::span<const uint32_t> faceIDs,
-                        TextStage& out) {
-    appendLine(out, "# File exported by Kelmor plugin");
-    appendCounted(out, "#Vertex count ", int64_t(plan.vertexCount));
-    appendCounted(out, "#Face count ", plan.headerFaceCount);
-    writeVertices(tev, plan.vertexCount, out);
+namespace {
 
+// Checks the colours and faces blocks and cuts their text into pieces after
+// the vertex pieces, as far as the blocks are there.
+TevObjStep cutColoursAndFaces(ObjSource& source, bool shared, std::vector<ObjPiece>& pieces) {
+    const std::span<const uint8_t> tev = source.tev;
     TevBlock colours;
-    const uint64_t coloursAt = kPointsPayloadAt + plan.vertexCount * kPointBytes;
+    const uint64_t coloursAt = kPointsPayloadAt + source.plan.vertexCount * kPointBytes;
     if (const TevObjStep step = expectBlock(tev, coloursAt, kTagColours, colours); !step.done) return step;
     const ByteCursor bytes(tev);
     const uint64_t entriesAt = colours.payloadOffset();
     const auto entries = colours.count < 0 ? std::nullopt : bytes.view(entriesAt, uint64_t(colours.count) * kColourBytes);
     if (!entries) return kStepOutOfRange;
-    writeColourBlock(entries->data(), size_t(colours.count), out);
+    source.colours = entries->data();
+    source.colourCount = size_t(colours.count);
+    cutRange(ObjPiece::Section::Colours, source.colourCount, shared ? kColoursPerPiece : SIZE_MAX, pieces);
 
     TevBlock faces;
     const uint64_t facesAt = entriesAt + uint64_t(colours.count) * kColourBytes;
     if (const TevObjStep step = expectBlock(tev, facesAt, kTagFaces, faces); !step.done) return step;
     const auto facesBlock = faces.size < int32_t(kBlockHeaderSize) ? std::nullopt : bytes.view(faces.offset, uint64_t(faces.size));
     if (!facesBlock) return kStepOutOfRange;
-    const size_t recordCount = (size_t(faces.size) - kBlockHeaderSize) / kFaceBytes;
-    writeFaceGroups(facesBlock->data() + kBlockHeaderSize, recordCount, faceIDs, out);
+    source.records = facesBlock->data() + kBlockHeaderSize;
+    source.recordCount = (size_t(faces.size) - kBlockHeaderSize) / kFaceBytes;
+    cutFaces(source, shared ? kFacesPerPiece : SIZE_MAX, pieces);
     return kStepDone;
+}
+
+}  // namespace
+
+TevObjStep writeObjText(std::span<const uint8_t> tev, const ObjPlan& plan, std::span<const uint32_t> faceIDs,
+                        TextStage& out) {
+    // Without a second thread the text is one piece per section, written in
+    // one pass; with one, the same text in pieces.
+    const bool shared = secondThreadAllowed();
+    ObjSource source{tev, plan, faceIDs};
+    std::vector<ObjPiece> pieces;
+    cutRange(ObjPiece::Section::Vertices, plan.vertexCount, shared ? kVerticesPerPiece : SIZE_MAX, pieces);
+    const TevObjStep step = cutColoursAndFaces(source, shared, pieces);
+    PieceRunner(source, pieces, out).run();
+    return step;
 }
 
 float colourBlockOfTev(std::span<const uint8_t> tev, TextStage& out) {
@@ -214,14 +453,14 @@ float colourBlockOfTev(std::span<const uint8_t> tev, TextStage& out) {
     const int32_t count = readSignInt(header->data() + 8);
     const auto entries = count < 0 ? std::nullopt : bytes.view(kPointsPayloadAt, uint64_t(count) * kColourBytes);
     if (!entries) return kTevObjOutOfRange;
-    writeColourBlock(entries->data(), size_t(count), out);
+    writeColours(entries->data(), 0, size_t(count), size_t(count), out);
     return 0;
 }
 
 float writeOBJfromTev(const char* tevPath, const char* objPath) {
     MeshState& state = meshState();
     if (state.faceID.empty()) return kTevObjNoFaceIds;
-    const auto tev = readWholeFile(tevPath);
+    const auto tev = readWholeLargeFile(tevPath);
     if (!tev) return kMeshOrBitmapCannotOpen;
     ObjPlan plan;
     if (const TevObjStep planned = planTevToObj(tev->bytes(), plan); !planned.done) return planned.result;
@@ -243,7 +482,7 @@ float writeOBJfromTev(const char* tevPath, const char* objPath) {
 }
 
 float ReadVertColorTev(const char* inputPath, const char* outputPath) {
-    const auto tev = readWholeFile(inputPath);
+    const auto tev = readWholeLargeFile(inputPath);
     if (!tev) return kMeshOrBitmapCannotOpen;
     if (sameExistingFile(inputPath, outputPath)) return kTevObjCannotWrite;
     OutputFile file;

@@ -24,6 +24,11 @@ public:
     }
     void advance(char* end) noexcept { used_ = size_t(end - buffer_.data()); }
     void append(std::string_view text);
+    // Appends a finished piece of text; a stage of a file hands it to the
+    // file without copying it.
+    void appendPiece(std::string_view text);
+    // Drops the in-memory text and keeps the memory for the next.
+    void clear() noexcept { used_ = 0; }
     // Hands the rest to the file; the in-memory text is what has not gone out.
     void flush();
     std::string_view held() const noexcept { return {buffer_.data(), used_}; }

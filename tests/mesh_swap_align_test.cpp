@@ -144,4 +144,39 @@ TEST_F(SwapAlign, EveryPrefixIsRefusedOrHandledInsideTheBuffer) {
     }
 }
 
+// Swap and align read the file's block headers and the points payload, not
+// the whole file: they must find the points block, and refuse a file, as the
+// search over the whole file's bytes does, also when the block lies behind
+// more than a read window of other blocks and when the file is cut anywhere
+// near a header.
+TEST_F(SwapAlign, TheFileReaderFindsWhatTheWholeFileSearchFinds) {
+    std::vector<TevFace> faces(5000, TevFace{0, 1, 2, 3});   // 80 KB before the points
+    const Bytes tev = TevBuilder().faces(faces).rawBlock(0, 0, 0, {}).points(cubePoints(0.25f)).end().bytes();
+    const size_t pointsAt = 32 + 16 + 5000 * 16 + 16;
+    std::vector<size_t> lengths;
+    for (size_t n = 0; n < 100; ++n) lengths.push_back(n);
+    for (size_t n = 65536 - 40; n < 65536 + 40; ++n) lengths.push_back(n);
+    for (size_t n = pointsAt - 40; n <= tev.size(); ++n) lengths.push_back(n);
+    for (size_t n : lengths) {
+        const Bytes prefix(tev.begin(), tev.begin() + ptrdiff_t(n));
+        mesh::PointsPayload payload;
+        const float expected = mesh::locateSwapPayload(prefix, payload);
+        writeFile(tevPath, prefix);
+        ASSERT_EQ(mesh::alignVerticesTev(tevPath.c_str(), 0.5f, 1), expected) << n;
+        if (expected != 0) continue;
+        ASSERT_EQ(payload.offset, pointsAt + 16) << n;
+        // x is 0.25 or 1.25: the first snaps, the second stays.
+        const Bytes after = readFile(tevPath);
+        for (size_t v = 0; v < 8; ++v)
+            EXPECT_EQ(pointAt(after, payload.offset, v, 0), v & 1 ? 1.25f : 0.0f) << n;
+    }
+    writeFile(tevPath, tev);
+    std::vector<float> moved(24, 0.25f);
+    writeFile(pointsPath, pointsFile(moved));
+    ASSERT_EQ(mesh::swapVerticesTev(tevPath.c_str(), pointsPath.c_str()), 0);
+    const Bytes swapped = readFile(tevPath);
+    EXPECT_EQ(pointAt(swapped, pointsAt + 16, 7, 2), 0.25f);
+    EXPECT_TRUE(std::equal(tev.begin(), tev.begin() + ptrdiff_t(pointsAt + 16), swapped.begin()));
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -305,4 +306,62 @@ TEST_F(TevToObjFiles, AFailedWriteKeepsTheOldOutputAndTheFaceIds) {
     }
     EXPECT_EQ(readText(dir.file("a.obj")), "old");
     EXPECT_EQ(meshState().faceID.size(), 1u);
+}
+
+namespace {
+
+// Sets OSTREL_THREADS, which the library reads on each call; nullptr removes it.
+void setThreadsSetting(const char* value) {
+#ifdef _WIN32
+    _putenv_s("OSTREL_THREADS", value ? value : "");
+#else
+    if (value)
+        setenv("OSTREL_THREADS", value, 1);
+    else
+        unsetenv("OSTREL_THREADS");
+#endif
+}
+
+}  // namespace
+
+// A mesh large enough for the text to be shared between two threads in
+// pieces gives the same bytes as the one-thread pass, with face groups cut
+// inside, at the end of, and before runs of empty groups, and with the face
+// ids running out before the records and after them.
+TEST_F(TevToObjFiles, OneThreadAndTwoThreadsWriteTheSameBytes) {
+    constexpr size_t kVertices = 150'000, kColours = 300'000, kFaces = 140'000;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> coordinate(-1000, 1000);
+    std::vector<float> xyz(3 * kVertices);
+    for (float& v : xyz) v = coordinate(random);
+    std::vector<uint32_t> colours(kColours);
+    for (uint32_t& c : colours) c = uint32_t(random());
+    std::vector<TevFace> faces(kFaces);
+    for (size_t i = 0; i < kFaces; ++i)
+        faces[i] = {int32_t(i % kVertices), int32_t((i + 1) % kVertices), int32_t((i + 7) % kVertices),
+                    i % 3 == 0 ? -1 : int32_t((i + 9) % kVertices)};
+    writeFile(dir.file("big.tev"), TevBuilder().points(xyz).colours(colours).faces(faces).end().bytes());
+
+    const std::vector<std::vector<uint32_t>> faceIdLists = {
+        {0, 3, 65533, 0, 0, 100000, 1, 0},     // records run out inside a group
+        {65536, 0, 65536, 7, 0, 0},            // ids run out first, empty groups last
+        {1, 2, 3, 65529, 65535, 1, 8000, 0},   // cuts just after a group's first face
+    };
+    const char* setting = std::getenv("OSTREL_THREADS");
+    const bool wasSet = setting != nullptr;
+    const std::string before = wasSet ? setting : "";
+    for (const auto& ids : faceIdLists) {
+        std::string texts[2];
+        for (int threads = 0; threads < 2; ++threads) {
+            setThreadsSetting(threads == 0 ? "1" : nullptr);
+            meshState().faceID.release();
+            for (uint32_t id : ids) meshState().faceID.push(id);
+            const std::string obj = dir.file("big" + std::to_string(threads) + ".obj");
+            EXPECT_EQ(writeOBJfromTev(dir.file("big.tev").c_str(), obj.c_str()), 0.0f);
+            texts[threads] = readText(obj);
+        }
+        setThreadsSetting(wasSet ? before.c_str() : nullptr);
+        ASSERT_GT(texts[0].size(), size_t(8) << 20);
+        EXPECT_TRUE(texts[0] == texts[1]) << "face ids starting " << ids[0] << ", " << ids[1];
+    }
 }
