@@ -107,7 +107,10 @@ bool OutputFile::open(const char* path) {
     // Without a temporary file beside it, the target cannot be replaced all
     // at once: the output fails rather than write into the user's file.
     failed_ = !temp;
-    if (temp && existing.kind == FileSystem::Kind::RegularFile) FileSystem::copyPermissions(file_, target_);
+    if (temp && existing.kind == FileSystem::Kind::RegularFile) {
+        FileSystem::copyPermissions(file_, target_);
+        FileSystem::releaseCache(target_);
+    }
     return true;
 }
 
