@@ -60,54 +60,65 @@ private:
 
 // One bit per pixel: set where the pixel's three samples equal the key.
 // Planes are written one after the other, and each output plane needs the
-// key test of all three input planes, so the test is made once and kept
-// here (an eighth of a plane) rather than keeping the planes.
+// key test of all three input planes, so the test is made once, in the pass
+// that makes the first plane, and kept here (an eighth of a plane) for the
+// other two rather than keeping their planes.
 class KeyBits {
 public:
-    bool compute(PsdSource& source, SliceBuffers& slices, uint8_t kr, uint8_t kg, uint8_t kb) {
-        const uint64_t planeSize = source.header.planeSize();
-        bits_.assign(size_t(planeSize / 8 + 1), 0);
-        uint8_t* r = slices[0];
-        uint8_t* g = slices[1];
-        uint8_t* b = slices[2];
-        for (uint64_t done = 0; done < planeSize;) {
-            const size_t count = size_t(std::min<uint64_t>(slices.size(), planeSize - done));
-            if (!source.readPlane(0, done, r, count) || !source.readPlane(1, done, g, count) ||
-                !source.readPlane(2, done, b, count))
-                return false;
-            for (size_t i = 0; i < count; ++i) r[i] = keyMask(r[i], g[i], b[i], kr, kg, kb) & 1;
-            // Slices hold a multiple of 8 samples, the last one excepted.
-            uint8_t* bits = bits_.data() + done / 8;
-            size_t i = 0;
-            for (; i + 8 <= count; i += 8) bits[i / 8] = packEight(r + i);
-            for (; i < count; ++i) bits[i / 8] = uint8_t(bits[i / 8] | r[i] << (i % 8));
-            done += count;
-        }
-        return true;
+    explicit KeyBits(uint64_t planeSize) : bits_(size_t(planeSize / 8 + 1), 0) {}
+
+    // Records the test of `count` pixels from `first` on (a multiple of 8);
+    // `scratch` holds `count` bytes.
+    void record(uint64_t first, size_t count, const uint8_t* r, const uint8_t* g, const uint8_t* b,
+                const ColourParts& key, uint8_t* scratch) noexcept {
+        const uint8_t kr = uint8_t(key.red), kg = uint8_t(key.green), kb = uint8_t(key.blue);
+        for (size_t i = 0; i < count; ++i) scratch[i] = keyMask(r[i], g[i], b[i], kr, kg, kb) & 1;
+        uint8_t* bits = bits_.data() + first / 8;
+        size_t i = 0;
+        for (; i + 8 <= count; i += 8) bits[i / 8] = packEight(scratch + i);
+        for (; i < count; ++i) bits[i / 8] = uint8_t(bits[i / 8] | scratch[i] << (i % 8));
     }
-    // 0xFF or 0 per sample for `count` samples from `first` on (a multiple of 8).
-    void expand(uint64_t first, size_t count, uint8_t* masks) const noexcept {
+    // Gives `value` to the samples whose bit, xor `invert`, is set.
+    void fill(uint64_t first, size_t count, uint8_t* samples, uint8_t value, bool invert) const noexcept {
+        const uint8_t* bits = bits_.data() + first / 8;
+        const uint64_t flip = invert ? ~uint64_t(0) : 0, values = value * kEachByte;
+        size_t i = 0;
+        for (; i + 8 <= count; i += 8) {
+            const uint64_t mask = spreadEight(bits[i / 8]) ^ flip;
+            store64(samples + i, (values & mask) | (load64(samples + i) & ~mask));
+        }
+        for (; i < count; ++i)
+            if (bool((bits[i / 8] >> (i % 8)) & 1) != invert) samples[i] = value;
+    }
+    // Lays `painted` over `base` where the bit is clear.
+    void overlay(uint64_t first, size_t count, uint8_t* base, const uint8_t* painted) const noexcept {
         const uint8_t* bits = bits_.data() + first / 8;
         size_t i = 0;
         for (; i + 8 <= count; i += 8) {
-            const uint64_t spread = spreadEight(bits[i / 8]);
-            std::memcpy(masks + i, &spread, 8);
+            const uint64_t keyed = spreadEight(bits[i / 8]);
+            store64(base + i, (load64(base + i) & keyed) | (load64(painted + i) & ~keyed));
         }
-        for (; i < count; ++i) masks[i] = uint8_t(-((bits[i / 8] >> (i % 8)) & 1));
+        for (; i < count; ++i)
+            if (!((bits[i / 8] >> (i % 8)) & 1)) base[i] = painted[i];
     }
 
 private:
+    static constexpr uint64_t kEachByte = 0x0101010101010101ull;
+    static uint64_t load64(const uint8_t* p) noexcept {
+        uint64_t v;
+        std::memcpy(&v, p, 8);
+        return v;
+    }
+    static void store64(uint8_t* p, uint64_t v) noexcept { std::memcpy(p, &v, 8); }
     // Eight 0-or-1 bytes as the bits of one byte, the first byte lowest: the
     // product puts byte j's bit at bit 56 + j, and no two terms meet.
     static uint8_t packEight(const uint8_t* ones) noexcept {
-        uint64_t v;
-        std::memcpy(&v, ones, 8);
-        return uint8_t((v * 0x0102040810204080ull) >> 56);
+        return uint8_t((load64(ones) * 0x0102040810204080ull) >> 56);
     }
-    // The reverse, to 0xFF or 0 bytes: byte j keeps bit j of the copied byte,
+    // The reverse, to 0xFF-or-0 bytes: byte j keeps bit j of the copied byte,
     // then every nonzero byte becomes 0xFF (no carry crosses a byte).
     static uint64_t spreadEight(uint8_t bits) noexcept {
-        uint64_t x = (bits * 0x0101010101010101ull) & 0x8040201008040201ull;
+        uint64_t x = (bits * kEachByte) & 0x8040201008040201ull;
         x = (((x & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | x) & 0x8080808080808080ull;
         return (x >> 7) * 0xFF;
     }
@@ -115,20 +126,9 @@ private:
     std::vector<uint8_t> bits_;
 };
 
-// Writes the output's planes one slice at a time: `make` fills `out` with
-// `count` samples of plane `plane` from sample `first` on, reading what it
-// needs; false from it (a failed read) stops the walk.
-template <class Make>
-bool writePlanes(OutputFile& out, uint64_t planeSize, SliceBuffers& slices, uint8_t* buffer, Make&& make) {
-    for (uint32_t plane = 0; plane < 3; ++plane)
-        for (uint64_t done = 0; done < planeSize;) {
-            const size_t count = size_t(std::min<uint64_t>(slices.size(), planeSize - done));
-            if (!make(plane, done, count, buffer)) return false;
-            out.write(buffer, count);
-            if (out.failed()) return true;   // commit() reports it
-            done += count;
-        }
-    return true;
+// Samples in the slice from `done` on: a whole slice or the plane's rest.
+size_t sliceCount(const SliceBuffers& slices, uint64_t planeSize, uint64_t done) noexcept {
+    return size_t(std::min<uint64_t>(slices.size(), planeSize - done));
 }
 
 }  // namespace
@@ -153,31 +153,36 @@ float mergePSD(const char* pathA, const char* pathB, float keyColour) {
     if (float code = openRgbPsd(pathB, base)) return code;
     if (!sameSize(painted.header, base.header)) return psd::kSizeMismatch;
 
-    // B's file with A's planes laid over it, streamed: each file is read
-    // from its own data start (their sections may differ in length).
+    // B's file with A's pixels laid over it, streamed; each file is read from
+    // its own data start (their sections may differ in length). A key
+    // component outside 0..255 matches no sample: A shows everywhere.
     const ColourParts key = splitColour(keyColour);
+    const bool keyed = key.inByteRange();
     const uint64_t planeSize = base.header.planeSize();
-    SliceBuffers slices(planeSize, 4);
-    KeyBits keyed;
-    if (key.inByteRange() &&
-        !keyed.compute(painted, slices, uint8_t(key.red), uint8_t(key.green), uint8_t(key.blue)))
-        return psd::kCannotOpenOrNotPsd;
+    SliceBuffers slices(planeSize, 5);
+    KeyBits bits(keyed ? planeSize : 0);
+    uint8_t* result = slices[0];
+    uint8_t* over = slices[1];
     OutputFile out;
     if (!out.open(pathA)) return ostrel::kOutputCannotWrite;
     out.write(base.head.bytes());
-    const bool read = writePlanes(out, planeSize, slices, slices[0], [&](uint32_t plane, uint64_t first, size_t count,
-                                                                          uint8_t* result) {
-        // No sample matches a key component outside 0..255: A shows everywhere.
-        if (!key.inByteRange()) return painted.readPlane(plane, first, result, count);
-        uint8_t* over = slices[1];
-        uint8_t* masks = slices[2];
-        if (!base.readPlane(plane, first, result, count) || !painted.readPlane(plane, first, over, count))
-            return false;
-        keyed.expand(first, count, masks);
-        for (size_t i = 0; i < count; ++i) result[i] = select(masks[i], result[i], over[i]);
-        return true;
-    }) && base.copyTail(out);
-    if (!read && !out.failed()) return psd::kCannotOpenOrNotPsd;
+    for (uint32_t plane = 0; plane < 3 && !out.failed(); ++plane)
+        for (uint64_t done = 0; done < planeSize && !out.failed();) {
+            const size_t count = sliceCount(slices, planeSize, done);
+            if (!painted.readPlane(plane, done, keyed ? over : result, count)) return psd::kCannotOpenOrNotPsd;
+            if (keyed) {
+                if (!base.readPlane(plane, done, result, count)) return psd::kCannotOpenOrNotPsd;
+                if (plane == 0) {
+                    if (!painted.readPlane(1, done, slices[2], count) || !painted.readPlane(2, done, slices[3], count))
+                        return psd::kCannotOpenOrNotPsd;
+                    bits.record(done, count, over, slices[2], slices[3], key, slices[4]);
+                }
+                bits.overlay(done, count, result, over);
+            }
+            out.write(result, count);
+            done += count;
+        }
+    if (!base.copyTail(out) && !out.failed()) return psd::kCannotOpenOrNotPsd;
     // Both inputs are closed before the output replaces A.
     painted.file.close();
     base.file.close();
@@ -262,33 +267,40 @@ float convertPSD(const char* path, float keyColour, float newColour, ConvertMode
 
     // A component is stored as its low 8 bits.
     const uint8_t fills[3] = {uint8_t(fill.red), uint8_t(fill.green), uint8_t(fill.blue)};
-    const uint8_t invert = mode == ConvertMode::Stencil ? 0xFF : 0;
+    const bool stencil = mode == ConvertMode::Stencil;
+    const bool keyed = key.inByteRange();
     const uint64_t planeSize = source.header.planeSize();
-    SliceBuffers slices(planeSize, 3);
-    KeyBits keyed;
-    if (key.inByteRange() &&
-        !keyed.compute(source, slices, uint8_t(key.red), uint8_t(key.green), uint8_t(key.blue)))
-        return psd::kCannotOpenOrNotPsd;
+    SliceBuffers slices(planeSize, 4);
+    KeyBits bits(keyed ? planeSize : 0);
+    uint8_t* samples = slices[0];
     OutputFile out;
     if (!out.open(path)) return ostrel::kOutputCannotWrite;
     out.write(source.head.bytes());
-    const bool read = writePlanes(out, planeSize, slices, slices[0], [&](uint32_t plane, uint64_t first, size_t count,
-                                                                         uint8_t* result) {
-        if (!key.inByteRange()) {
-            // No pixel can match the key: the stencil fills every pixel and
-            // the swap changes none.
-            if (mode == ConvertMode::Stencil) {
-                std::memset(result, fills[plane], count);
-                return true;
+    bool read = true;
+    if (!keyed && !stencil) {
+        // No pixel can match the key: the swap changes nothing.
+        read = source.file.seek(source.header.dataStart) && out.writeFrom(source.file);
+    } else {
+        for (uint32_t plane = 0; plane < 3 && !out.failed(); ++plane)
+            for (uint64_t done = 0; done < planeSize && !out.failed();) {
+                const size_t count = sliceCount(slices, planeSize, done);
+                if (!keyed) {
+                    // Nor here: the stencil fills every pixel.
+                    std::memset(samples, fills[plane], count);
+                } else {
+                    if (!source.readPlane(plane, done, samples, count)) return psd::kCannotOpenOrNotPsd;
+                    if (plane == 0) {
+                        if (!source.readPlane(1, done, slices[1], count) || !source.readPlane(2, done, slices[2], count))
+                            return psd::kCannotOpenOrNotPsd;
+                        bits.record(done, count, samples, slices[1], slices[2], key, slices[3]);
+                    }
+                    bits.fill(done, count, samples, fills[plane], stencil);
+                }
+                out.write(samples, count);
+                done += count;
             }
-            return source.readPlane(plane, first, result, count);
-        }
-        uint8_t* masks = slices[1];
-        if (!source.readPlane(plane, first, result, count)) return false;
-        keyed.expand(first, count, masks);
-        for (size_t i = 0; i < count; ++i) result[i] = select(uint8_t(masks[i] ^ invert), fills[plane], result[i]);
-        return true;
-    }) && source.copyTail(out);
+        read = source.copyTail(out);
+    }
     if (!read && !out.failed()) return psd::kCannotOpenOrNotPsd;
     source.file.close();
     return out.commit() ? 0.0f : ostrel::kOutputCannotWrite;
