@@ -75,50 +75,55 @@ struct Pixels {
     }
 };
 
+// The first three passes run row by row in one sweep: in row r the leftward
+// and rightward fills (each reads and writes row r only), then the upward
+// fill of row r-1 (which reads row r below it and writes rows r-1 to r-3).
+// Each fill of a row sees exactly the pixels it would see were every pass
+// run over the whole image before the next, while the four rows it touches
+// are still in the processor's cache.
+
 // A black pixel not in the last column takes its right neighbour's colour, and
 // so do the one and two pixels left of it when they are black.
-void fillLeftwards(const Pixels& px, size_t rows, size_t columns) noexcept {
-    for (size_t r = 0; r < rows; ++r) {
-        const size_t rowStart = r * columns;
-        const size_t scanEnd = rowStart + columns - 1;
-        for (size_t p = px.nextBlack(rowStart, scanEnd); p < scanEnd; p = px.nextBlack(p + 1, scanEnd)) {
-            const size_t right = p + 1;
-            if (px.black(right)) continue;   // black onto black: nothing changes
-            px.copy(p, right);
-            const size_t column = p - rowStart;
-            if (column >= 1 && px.black(p - 1)) px.copy(p - 1, right);
-            if (column >= 2 && px.black(p - 2)) px.copy(p - 2, right);
-        }
+void fillLeftwards(const Pixels& px, size_t r, size_t columns) noexcept {
+    const size_t rowStart = r * columns;
+    const size_t scanEnd = rowStart + columns - 1;
+    for (size_t p = px.nextBlack(rowStart, scanEnd); p < scanEnd; p = px.nextBlack(p + 1, scanEnd)) {
+        const size_t right = p + 1;
+        if (px.black(right)) continue;   // black onto black: nothing changes
+        px.copy(p, right);
+        const size_t column = p - rowStart;
+        if (column >= 1 && px.black(p - 1)) px.copy(p - 1, right);
+        if (column >= 2 && px.black(p - 2)) px.copy(p - 2, right);
     }
 }
 
 // The first three black pixels right of a coloured pixel take its colour. The
 // counter k runs over the whole image, across row ends: a coloured pixel sets
 // it to 1, and every black pixel steps it.
-void fillRightwards(const Pixels& px, size_t rows, size_t columns) noexcept {
+struct RightwardsCount {
     int32_t k = 1;
     size_t nextExpected = 0;   // index right after the last black pixel seen
-    for (size_t r = 0; r < rows; ++r) {
-        const size_t rowStart = r * columns;
-        const size_t rowEnd = rowStart + columns;
-        for (size_t p = px.nextBlack(rowStart, rowEnd); p < rowEnd; p = px.nextBlack(p + 1, rowEnd)) {
-            if (p != nextExpected) k = 1;   // coloured pixels lie between
-            nextExpected = p + 1;
-            if (p > rowStart && k >= 1) {
-                if (!px.black(p - 1)) px.copy(p, p - 1);
-                if (k >= 3) k = -1;
-            }
-            ++k;
+};
+
+void fillRightwards(const Pixels& px, size_t r, size_t columns, RightwardsCount& count) noexcept {
+    const size_t rowStart = r * columns;
+    const size_t rowEnd = rowStart + columns;
+    for (size_t p = px.nextBlack(rowStart, rowEnd); p < rowEnd; p = px.nextBlack(p + 1, rowEnd)) {
+        if (p != count.nextExpected) count.k = 1;   // coloured pixels lie between
+        count.nextExpected = p + 1;
+        if (p > rowStart && count.k >= 1) {
+            if (!px.black(p - 1)) px.copy(p, p - 1);
+            if (count.k >= 3) count.k = -1;
         }
+        ++count.k;
     }
 }
 
 // In rows 2 to rows-2, a black pixel takes the colour below it, and so do the
 // one and two pixels above it when they are black.
-void fillUpwards(const Pixels& px, size_t rows, size_t columns) noexcept {
-    const size_t begin = 2 * columns;
-    const size_t end = (rows - 1) * columns;
-    for (size_t p = px.nextBlack(begin, end); p < end; p = px.nextBlack(p + 1, end)) {
+void fillUpwards(const Pixels& px, size_t r, size_t columns) noexcept {
+    const size_t end = (r + 1) * columns;
+    for (size_t p = px.nextBlack(r * columns, end); p < end; p = px.nextBlack(p + 1, end)) {
         const size_t below = p + columns;
         if (px.black(below)) continue;
         px.copy(p, below);
@@ -150,9 +155,12 @@ void fixEdgesPlanes(const RgbPlanes& planes, uint32_t rows, uint32_t columns) no
     // callers refuse images below 100 x 100.
     if (rows < 4 || columns < 3) return;
     const Pixels px{planes.red, planes.green, planes.blue};
-    fillLeftwards(px, rows, columns);
-    fillRightwards(px, rows, columns);
-    fillUpwards(px, rows, columns);
+    RightwardsCount count;
+    for (size_t r = 0; r < rows; ++r) {
+        fillLeftwards(px, r, columns);
+        fillRightwards(px, r, columns, count);
+        if (r >= 3) fillUpwards(px, r - 1, columns);
+    }
     fillDownwards(px, rows, columns);
 }
 
