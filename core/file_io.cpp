@@ -107,10 +107,7 @@ bool OutputFile::open(const char* path) {
     // Without a temporary file beside it, the target cannot be replaced all
     // at once: the output fails rather than write into the user's file.
     failed_ = !temp;
-    if (temp && existing.kind == FileSystem::Kind::RegularFile) {
-        FileSystem::copyPermissions(file_, target_);
-        FileSystem::releaseCache(target_);
-    }
+    if (temp && existing.kind == FileSystem::Kind::RegularFile) FileSystem::copyPermissions(file_, target_);
     return true;
 }
 
@@ -205,7 +202,10 @@ bool copyFile(const char* source, const char* target) {
     File in = File::openInput(source);
     if (!in.isOpen()) return false;
     OutputFile out;
-    return out.open(target) && out.writeFrom(in) && out.commit();
+    if (!out.open(target)) return false;
+    // The target is not the source: its cached pages are of no more use.
+    FileSystem::releaseCache(target);
+    return out.writeFrom(in) && out.commit();
 }
 
 // ---- InPlaceUpdate -------------------------------------------------------------
