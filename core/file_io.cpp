@@ -227,7 +227,10 @@ bool copyFile(const char* source, const char* target) {
     File in = File::openInput(source);
     if (!in.isOpen()) return false;
     OutputFile out;
-    return out.open(target) && out.writeFrom(in) && out.commit();
+    if (!out.open(target)) return false;
+    // The target is not the source: its cached pages are of no more use.
+    FileSystem::releaseCache(target);
+    return out.writeFrom(in) && out.commit();
 }
 
 // ---- InPlaceUpdate -------------------------------------------------------------

@@ -38,6 +38,10 @@ struct FileSystem {
     // end: 1 when done, 0 when the system cannot do it for these files (the
     // caller copies itself; nothing moved yet), -1 on error.
     static int copyInKernel(File& in, File& out) noexcept;
+    // Lets the system drop the cached pages of `path`, a file about to be
+    // replaced, so the replacement's pages reuse that memory. The file's
+    // contents are untouched.
+    static void releaseCache(const std::string& path) noexcept;
     // Unpredictable bits for temporary names.
     static uint64_t randomBits() noexcept;
 };

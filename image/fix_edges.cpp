@@ -1,9 +1,13 @@
 // The edge fixer: four fill passes (leftwards, rightwards, upwards, downwards),
 // each over the image as the earlier passes left it. Every pass acts only at
 // black pixels, so the scans jump from black pixel to black pixel, testing
-// eight pixels of all three planes at a time.
+// sixteen (with SSE2) or eight pixels of all three planes at a time.
 
+#include <bit>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "image/psd_ops_internal.hpp"
 
@@ -37,8 +41,23 @@ struct Pixels {
         return hasZeroByte(load64(red + i) | load64(green + i) | load64(blue + i));
     }
 
+#ifdef __SSE2__
+    // Bit j set where pixel i + j is black, for the sixteen pixels from i.
+    unsigned blackAmongSixteen(size_t i) const noexcept {
+        const auto load = [i](const uint8_t* plane) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(plane + i));
+        };
+        const __m128i any = _mm_or_si128(_mm_or_si128(load(red), load(green)), load(blue));
+        return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())));
+    }
+#endif
+
     // First black pixel in [from, end), or end.
     size_t nextBlack(size_t from, size_t end) const noexcept {
+#ifdef __SSE2__
+        for (; from + 16 <= end; from += 16)
+            if (const unsigned found = blackAmongSixteen(from)) return from + size_t(std::countr_zero(found));
+#endif
         while (from + 8 <= end && !blackAmongEight(from)) from += 8;
         while (from < end && !black(from)) ++from;
         return from;
@@ -46,56 +65,65 @@ struct Pixels {
     // Last black pixel in [begin, end), or begin - 1 (wrapping when begin is 0
     // is never asked for: every backward scan starts past row 3).
     size_t previousBlack(size_t end, size_t begin) const noexcept {
+#ifdef __SSE2__
+        for (; end >= begin + 16; end -= 16)
+            if (const unsigned found = blackAmongSixteen(end - 16)) return end - 16 + size_t(31 - std::countl_zero(found));
+#endif
         while (end >= begin + 8 && !blackAmongEight(end - 8)) end -= 8;
         while (end > begin && !black(end - 1)) --end;
         return end - 1;
     }
 };
 
+// The first three passes run row by row in one sweep: in row r the leftward
+// and rightward fills (each reads and writes row r only), then the upward
+// fill of row r-1 (which reads row r below it and writes rows r-1 to r-3).
+// Each fill of a row sees exactly the pixels it would see were every pass
+// run over the whole image before the next, while the four rows it touches
+// are still in the processor's cache.
+
 // A black pixel not in the last column takes its right neighbour's colour, and
 // so do the one and two pixels left of it when they are black.
-void fillLeftwards(const Pixels& px, size_t rows, size_t columns) noexcept {
-    for (size_t r = 0; r < rows; ++r) {
-        const size_t rowStart = r * columns;
-        const size_t scanEnd = rowStart + columns - 1;
-        for (size_t p = px.nextBlack(rowStart, scanEnd); p < scanEnd; p = px.nextBlack(p + 1, scanEnd)) {
-            const size_t right = p + 1;
-            if (px.black(right)) continue;   // black onto black: nothing changes
-            px.copy(p, right);
-            const size_t column = p - rowStart;
-            if (column >= 1 && px.black(p - 1)) px.copy(p - 1, right);
-            if (column >= 2 && px.black(p - 2)) px.copy(p - 2, right);
-        }
+void fillLeftwards(const Pixels& px, size_t r, size_t columns) noexcept {
+    const size_t rowStart = r * columns;
+    const size_t scanEnd = rowStart + columns - 1;
+    for (size_t p = px.nextBlack(rowStart, scanEnd); p < scanEnd; p = px.nextBlack(p + 1, scanEnd)) {
+        const size_t right = p + 1;
+        if (px.black(right)) continue;   // black onto black: nothing changes
+        px.copy(p, right);
+        const size_t column = p - rowStart;
+        if (column >= 1 && px.black(p - 1)) px.copy(p - 1, right);
+        if (column >= 2 && px.black(p - 2)) px.copy(p - 2, right);
     }
 }
 
 // The first three black pixels right of a coloured pixel take its colour. The
 // counter k runs over the whole image, across row ends: a coloured pixel sets
 // it to 1, and every black pixel steps it.
-void fillRightwards(const Pixels& px, size_t rows, size_t columns) noexcept {
+struct RightwardsCount {
     int32_t k = 1;
     size_t nextExpected = 0;   // index right after the last black pixel seen
-    for (size_t r = 0; r < rows; ++r) {
-        const size_t rowStart = r * columns;
-        const size_t rowEnd = rowStart + columns;
-        for (size_t p = px.nextBlack(rowStart, rowEnd); p < rowEnd; p = px.nextBlack(p + 1, rowEnd)) {
-            if (p != nextExpected) k = 1;   // coloured pixels lie between
-            nextExpected = p + 1;
-            if (p > rowStart && k >= 1) {
-                if (!px.black(p - 1)) px.copy(p, p - 1);
-                if (k >= 3) k = -1;
-            }
-            ++k;
+};
+
+void fillRightwards(const Pixels& px, size_t r, size_t columns, RightwardsCount& count) noexcept {
+    const size_t rowStart = r * columns;
+    const size_t rowEnd = rowStart + columns;
+    for (size_t p = px.nextBlack(rowStart, rowEnd); p < rowEnd; p = px.nextBlack(p + 1, rowEnd)) {
+        if (p != count.nextExpected) count.k = 1;   // coloured pixels lie between
+        count.nextExpected = p + 1;
+        if (p > rowStart && count.k >= 1) {
+            if (!px.black(p - 1)) px.copy(p, p - 1);
+            if (count.k >= 3) count.k = -1;
         }
+        ++count.k;
     }
 }
 
 // In rows 2 to rows-2, a black pixel takes the colour below it, and so do the
 // one and two pixels above it when they are black.
-void fillUpwards(const Pixels& px, size_t rows, size_t columns) noexcept {
-    const size_t begin = 2 * columns;
-    const size_t end = (rows - 1) * columns;
-    for (size_t p = px.nextBlack(begin, end); p < end; p = px.nextBlack(p + 1, end)) {
+void fillUpwards(const Pixels& px, size_t r, size_t columns) noexcept {
+    const size_t end = (r + 1) * columns;
+    for (size_t p = px.nextBlack(r * columns, end); p < end; p = px.nextBlack(p + 1, end)) {
         const size_t below = p + columns;
         if (px.black(below)) continue;
         px.copy(p, below);
@@ -127,9 +155,12 @@ void fixEdgesPlanes(const RgbPlanes& planes, uint32_t rows, uint32_t columns) no
     // callers refuse images below 100 x 100.
     if (rows < 4 || columns < 3) return;
     const Pixels px{planes.red, planes.green, planes.blue};
-    fillLeftwards(px, rows, columns);
-    fillRightwards(px, rows, columns);
-    fillUpwards(px, rows, columns);
+    RightwardsCount count;
+    for (size_t r = 0; r < rows; ++r) {
+        fillLeftwards(px, r, columns);
+        fillRightwards(px, r, columns, count);
+        if (r >= 3) fillUpwards(px, r - 1, columns);
+    }
     fillDownwards(px, rows, columns);
 }
 

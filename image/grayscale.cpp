@@ -1,17 +1,16 @@
 // Grayscale with a black level: one plane written after the input's header
-// sections, computed in slices so that the output never needs a buffer of its
-// own beyond the output file's.
+// sections, computed slice by slice from the three planes read in slices, so
+// neither the input nor the output is ever held whole.
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 #include "core/convert.hpp"
 #include "image/psd_ops_internal.hpp"
 
 namespace ostrel::image {
 namespace {
-
-constexpr size_t kSliceSize = size_t(1) << 16;
 
 // ((R x 0.333 + G x 0.333) + B x 0.333) + 0.5 in double, truncated: the sum
 // alone does not always decide the result (a few triples round differently),
@@ -88,13 +87,13 @@ void blackLevelTable(int32_t level, uint8_t table[256]) noexcept {
 
 float grayscalePSD(const char* inputPath, const char* outputPath, double blackLevel) {
     const int32_t level = clampLevel(blackLevel);
-    PsdImage image;
-    if (float code = loadPsd(inputPath, image)) return code;
-    if (image.header.colourMode != kPsdModeRgb) return psd::kColourModeData;
-    if (float code = checkRgbPlanes(image.header, image.bytes.size())) return code;
+    PsdSource source;
+    if (float code = openPsd(inputPath, source)) return code;
+    if (source.header.colourMode != kPsdModeRgb) return psd::kColourModeData;
+    if (float code = checkRgbPlanes(source.header, source.size)) return code;
 
-    patchShort(image.bytes, kPsdChannelsAt, 1);
-    patchShort(image.bytes, kPsdModeAt, kPsdModeGrayscale);
+    patchShort(source.head, kPsdChannelsAt, 1);
+    patchShort(source.head, kPsdModeAt, kPsdModeGrayscale);
 
     const GrayBySum& bySum = grayBySum();
     uint8_t level8[256];
@@ -104,21 +103,30 @@ float grayscalePSD(const char* inputPath, const char* outputPath, double blackLe
 
     OutputFile out;
     if (!out.open(outputPath)) return ostrel::kOutputCannotWrite;
-    out.write(image.bytes.data(), image.header.dataStart);
-    const RgbPlanes planes = rgbPlanes(image.bytes, image.header);
-    uint8_t slice[kSliceSize];
-    for (size_t done = 0; done < planes.size;) {
-        const size_t count = std::min(kSliceSize, size_t(planes.size - done));
-        const uint8_t* r = planes.red + done;
-        const uint8_t* g = planes.green + done;
-        const uint8_t* b = planes.blue + done;
+    out.write(source.head.bytes());
+    // The planes are read in slices into buffers reused to the end, and the
+    // gray plane is written from the last of them.
+    const uint64_t planeSize = source.header.planeSize();
+    const size_t slice = size_t(std::min<uint64_t>(kPsdSlice, planeSize ? planeSize : 1));
+    std::unique_ptr<uint8_t[]> buffers(new uint8_t[4 * slice]);
+    uint8_t* r = buffers.get();
+    uint8_t* g = r + slice;
+    uint8_t* b = g + slice;
+    uint8_t* gray = b + slice;
+    for (uint64_t done = 0; done < planeSize && !out.failed();) {
+        const size_t count = size_t(std::min<uint64_t>(slice, planeSize - done));
+        if (!source.readPlane(0, done, r, count) || !source.readPlane(1, done, g, count) ||
+            !source.readPlane(2, done, b, count))
+            return psd::kCannotOpenOrNotPsd;
         for (size_t i = 0; i < count; ++i) {
             const unsigned sum = unsigned(r[i]) + g[i] + b[i];
-            slice[i] = bySum.exact[sum] ? outBySum[sum] : level8[grayOf(r[i], g[i], b[i])];
+            gray[i] = bySum.exact[sum] ? outBySum[sum] : level8[grayOf(r[i], g[i], b[i])];
         }
-        out.write(slice, count);
+        out.write(gray, count);
         done += count;
     }
+    // The input may be the output: it is closed before it is replaced.
+    source.file.close();
     return out.commit() ? 0.0f : ostrel::kOutputCannotWrite;
 }
 

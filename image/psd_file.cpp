@@ -1,5 +1,6 @@
 #include "image/psd_file.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/byte_cursor.hpp"
@@ -87,6 +88,64 @@ float loadPsd(const char* path, PsdImage& image) {
 float loadRgbPsd(const char* path, PsdImage& image) {
     if (float code = loadPsd(path, image)) return code;
     return checkRgbPlanes(image.header, image.bytes.size());
+}
+
+namespace {
+
+// Grows `head` to the first `want` bytes of the file (fewer when the file is
+// shorter); false on a read failure.
+bool readHeadTo(File& file, uint64_t fileSize, uint64_t want, ByteBuffer& head) {
+    want = std::min(want, fileSize);
+    if (want <= head.size()) return true;
+    ByteBuffer grown{size_t(want)};
+    if (head.size()) std::memcpy(grown.data(), head.data(), head.size());
+    if (!file.seek(head.size()) || !file.readExact(grown.data() + head.size(), size_t(want) - head.size())) return false;
+    head = std::move(grown);
+    return true;
+}
+
+}  // namespace
+
+float openPsd(const char* path, PsdSource& source) {
+    source.file = File::openInput(path);
+    const auto size = source.file.size();
+    if (!source.file.isOpen() || !size || *size > SIZE_MAX) return psd::kCannotOpenOrNotPsd;
+    source.size = *size;
+    source.head = ByteBuffer();
+    // The fixed fields and the resources' length, then each section's length
+    // field as the one before gives its place, then the compression field:
+    // parsing stops asking once it answers anything but "truncated" or the
+    // whole file is in, and never reads a section's contents twice.
+    uint64_t want = kResourcesLengthAt + 4;
+    for (int step = 0;; ++step) {
+        if (!readHeadTo(source.file, source.size, want, source.head)) return psd::kCannotOpenOrNotPsd;
+        const float code = parsePsdHeader(source.head.bytes(), source.header);
+        if (code != psd::kTruncated || source.head.size() == source.size || step == 2) {
+            // The last field read is the compression field: the head is
+            // exactly the bytes before the image data.
+            return code;
+        }
+        // The length field that ends the bytes read so far gives the next
+        // section's size; a negative one is refused as the parse refuses it.
+        const int32_t length = int32_t(loadU32be(source.head.data() + want - 4));
+        if (length < 0) return psd::kTruncated;
+        want += uint64_t(length) + (step == 0 ? 4 : 2);
+    }
+}
+
+float openRgbPsd(const char* path, PsdSource& source) {
+    if (float code = openPsd(path, source)) return code;
+    return checkRgbPlanes(source.header, source.size);
+}
+
+bool PsdSource::readPlane(uint32_t plane, uint64_t first, uint8_t* to, size_t count) {
+    return file.seek(header.dataStart + plane * header.planeSize() + first) && file.readExact(to, count);
+}
+
+bool PsdSource::copyTail(OutputFile& out) {
+    const uint64_t tail = header.dataStart + 3 * header.planeSize();
+    if (tail >= size) return true;
+    return file.seek(tail) && out.writeFrom(file);
 }
 
 float writeWholePsd(const char* path, const ByteBuffer& bytes) {

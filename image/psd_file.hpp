@@ -1,8 +1,9 @@
 #pragma once
 // PSD files as the image tools read and write them: version 1, no colour-mode
-// data, raw image data. The header is parsed from the whole file in memory;
-// every field and section length is checked against the bytes present, so a
-// short or lying file is refused before any pixel is touched.
+// data, raw image data. The header is parsed from the bytes before the image
+// data (or the whole file in memory); every field and section length is
+// checked against the bytes present and the file's length, so a short or
+// lying file is refused before any pixel is touched.
 
 #include <cstdint>
 #include <span>
@@ -83,6 +84,33 @@ struct PsdImage {
 float loadPsd(const char* path, PsdImage& image);
 // loadPsd followed by checkRgbPlanes.
 float loadRgbPsd(const char* path, PsdImage& image);
+
+// A PSD file opened to be read in slices: its bytes before the image data,
+// the parsed header and the file's length. Operations that need each sample
+// once, or only a few rows, read through it instead of loading the file, so
+// they hold no memory in proportion to the image. The parse sees exactly the
+// bytes a whole-file load would give it, so the answers are the same.
+struct PsdSource {
+    File file;
+    ByteBuffer head;   // bytes [0, header.dataStart) as they are in the file
+    PsdHeader header;
+    uint64_t size = 0;
+
+    // `count` samples of plane `plane` (0 to 2) from sample `first` on; false
+    // when the file cannot give them all.
+    bool readPlane(uint32_t plane, uint64_t first, uint8_t* to, size_t count);
+    // The bytes after the three planes (further channels and anything else),
+    // appended to `out` as they are; false on a read failure.
+    bool copyTail(OutputFile& out);
+};
+
+// As loadPsd and loadRgbPsd, but reading only the header sections.
+float openPsd(const char* path, PsdSource& source);
+float openRgbPsd(const char* path, PsdSource& source);
+
+// Samples per slice in the streaming operations: a few slices of three planes
+// stay within the processor's caches.
+inline constexpr size_t kPsdSlice = size_t(1) << 20;
 
 // Replaces `path` with the buffer as it is: 0 or kCannotWrite.
 float writeWholePsd(const char* path, const ByteBuffer& bytes);

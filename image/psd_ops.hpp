@@ -1,7 +1,10 @@
 #pragma once
-// The PSD pixel operations: each loads its file(s), works on the first three
-// planes as red, green and blue, and writes the result through a temporary
-// file, so a failed call leaves every existing file as it was.
+// The PSD pixel operations: each works on the first three planes of its
+// file(s) as red, green and blue and writes the result through a temporary
+// file, so a failed call leaves every existing file as it was. Those that
+// need each pixel once or a few rows (merge, heal, swap, stencil, grayscale,
+// thumbnail) stream the planes in slices and hold no copy of the image; the
+// edge fixer, whose passes reach across the image, loads the file whole.
 // Results: 0, or the codes of image/psd_file.hpp.
 
 #include <cstdint>

@@ -1,6 +1,8 @@
 #include "image/thumbnail_internal.hpp"
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 
 namespace ostrel::image {
 namespace {
@@ -46,10 +48,11 @@ Geometry geometryOf(int64_t rows, int64_t columns, int64_t n) noexcept {
     return g;
 }
 
-}  // namespace
-
-bool sampleThumbnailPlane(const uint8_t* plane, int32_t rows32, int32_t columns32, int32_t n32,
-                          const std::function<bool(const uint8_t* row)>& emitRow) {
+// The walk over one plane; `sample(i)` gives the plane's byte i, for i below
+// rows x columns.
+template <class Sample>
+bool samplePlane(Sample&& sample, int32_t rows32, int32_t columns32, int32_t n32,
+                 const std::function<bool(const uint8_t* row)>& emitRow) {
     const int64_t rows = rows32, columns = columns32, n = n32;
     const int64_t planeSize = rows * columns;
     const Geometry geo = geometryOf(rows, columns, n);
@@ -68,7 +71,7 @@ bool sampleThumbnailPlane(const uint8_t* plane, int32_t rows32, int32_t columns3
             if (geo.small) shows = sourceRow < rows && sourceColumn < columns;
             // The index stays inside the plane whatever the step pattern does:
             // a pixel the plane does not hold is black.
-            row[size_t(outColumn)] = shows && sourceIndex < planeSize ? plane[sourceIndex] : 0;
+            row[size_t(outColumn)] = shows && sourceIndex < planeSize ? sample(sourceIndex) : 0;
             const int64_t extra = columnExtra.next();
             if (leftBand <= 0) {
                 sourceIndex += geo.step + extra;
@@ -91,6 +94,52 @@ bool sampleThumbnailPlane(const uint8_t* plane, int32_t rows32, int32_t columns3
     return true;
 }
 
+// One plane of a file on disk as the walk asks for it: the samples from the
+// first one asked on are read, a row or 64 KiB at a time, so only the rows
+// the walk visits are read (a 512 x 512 thumbnail of an 8192 x 8192 image
+// reads a sixteenth of the file).
+class PlaneWindow {
+public:
+    PlaneWindow(PsdSource& source, uint32_t plane)
+        : source_(source),
+          plane_(plane),
+          planeSize_(source.header.planeSize()),
+          span_(size_t(std::min<uint64_t>(std::max<uint64_t>(uint64_t(source.header.columns), 64 << 10), planeSize_))),
+          data_(new uint8_t[span_ ? span_ : 1]) {}
+
+    uint8_t operator()(int64_t index) {
+        const uint64_t at = uint64_t(index);
+        if (at - start_ >= length_) {
+            start_ = at;
+            length_ = std::min<uint64_t>(span_, planeSize_ - at);
+            if (!source_.readPlane(plane_, start_, data_.get(), size_t(length_))) {
+                failed_ = true;
+                length_ = 0;
+                return 0;
+            }
+        }
+        return data_[at - start_];
+    }
+    bool failed() const noexcept { return failed_; }
+
+private:
+    PsdSource& source_;
+    uint32_t plane_;
+    uint64_t planeSize_;
+    size_t span_;
+    std::unique_ptr<uint8_t[]> data_;
+    uint64_t start_ = 0;
+    uint64_t length_ = 0;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+bool sampleThumbnailPlane(const uint8_t* plane, int32_t rows, int32_t columns, int32_t n,
+                          const std::function<bool(const uint8_t* row)>& emitRow) {
+    return samplePlane([plane](int64_t i) { return plane[i]; }, rows, columns, n, emitRow);
+}
+
 ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows, int32_t columns, int32_t n) {
     ThumbnailPlanes out;
     auto collect = [&](std::vector<uint8_t>& into, const uint8_t* plane) {
@@ -107,24 +156,29 @@ ThumbnailPlanes sampleThumbnail(const RgbPlanes& source, int32_t rows, int32_t c
 
 float createThumb(const char* path, int32_t n) {
     if (!thumbnailSizeAccepted(n)) return kThumbnailSizeOutOfRange;
-    PsdImage image;
-    if (float code = loadRgbPsd(path, image)) return code;
-    patchLong(image.bytes, kPsdRowsAt, uint32_t(n));
-    patchLong(image.bytes, kPsdColumnsAt, uint32_t(n));
+    PsdSource source;
+    if (float code = openRgbPsd(path, source)) return code;
+    patchLong(source.head, kPsdRowsAt, uint32_t(n));
+    patchLong(source.head, kPsdColumnsAt, uint32_t(n));
     // Exactly three planes follow, whatever the input carried.
-    patchShort(image.bytes, kPsdChannelsAt, 3);
+    patchShort(source.head, kPsdChannelsAt, 3);
 
     OutputFile out;
     if (!out.open(path)) return ostrel::kOutputCannotWrite;
-    out.write(image.bytes.data(), image.header.dataStart);
-    const RgbPlanes planes = rgbPlanes(image.bytes, image.header);
+    out.write(source.head.bytes());
     // A full disk ends the work at once rather than after gigabytes more.
     const auto write = [&](const uint8_t* row) {
         out.write(row, size_t(n));
         return !out.failed();
     };
-    for (const uint8_t* plane : {planes.red, planes.green, planes.blue})
-        if (!sampleThumbnailPlane(plane, image.header.rows, image.header.columns, n, write)) break;
+    for (uint32_t plane = 0; plane < 3; ++plane) {
+        PlaneWindow window(source, plane);
+        const bool going = samplePlane(window, source.header.rows, source.header.columns, n, write);
+        if (window.failed()) return psd::kCannotOpenOrNotPsd;
+        if (!going) break;
+    }
+    // The input is the output: it is closed before it is replaced.
+    source.file.close();
     return out.commit() ? 0.0f : ostrel::kOutputCannotWrite;
 }
 

@@ -270,6 +270,66 @@ TEST_F(PsdFiles, HealTopAndBottomEdgesFromRowsNearFifty) {
             }
 }
 
+// Files larger than one slice of the streamed operations, and not a whole
+// number of slices or of eight pixels, with a fourth plane and header
+// sections: every result holds its rule at every pixel, across the slice
+// borders, and the fourth plane comes through unchanged.
+TEST_F(PsdFiles, StreamedOperationsHoldAcrossSliceBorders) {
+    const int rows = 1031, columns = 1029;
+    ASSERT_GT(size_t(rows) * size_t(columns), image::kPsdSlice);
+    const auto black = [](int r, int x) { return (r * 7 + x * 3) % 11 == 0; };
+    const SampleFn sampleA = [&](int c, int r, int x) {
+        return c < 3 && black(r, x) ? uint8_t(0) : uint8_t(1 + (c * 31 + r * 5 + x) % 250);
+    };
+    const SampleFn sampleB = [](int c, int r, int x) { return uint8_t(255 - (c * 17 + r + x * 3) % 200); };
+    PsdParts pa = rgbParts(rows, columns, sampleA, 4);
+    pa.resources = sampleResources();
+    PsdParts pb = rgbParts(rows, columns, sampleB, 4);
+    pb.layers = emptyLayerSection();
+    const Bytes fileA = buildPsd(pa), fileB = buildPsd(pb);
+    const auto expected = [&](PsdParts parts, const SampleFn& sample) {
+        parts.data = makePlanes(rows, columns, 4, sample);
+        return buildPsd(parts);
+    };
+    const auto run = [&](float code) {
+        EXPECT_EQ(code, 0);
+        const Bytes out = readFile(a);
+        writeFile(a, fileA);
+        return out;
+    };
+    writeFile(a, fileA);
+    writeFile(b, fileB);
+
+    EXPECT_TRUE(run(image::mergePSD(a.c_str(), b.c_str(), 0.0f)) == expected(pb, [&](int c, int r, int x) {
+        return c < 3 && !black(r, x) ? sampleA(c, r, x) : sampleB(c, r, x);
+    }));
+    const uint8_t fill[3] = {0x10, 0x20, 0x30};
+    for (const auto mode : {image::ConvertMode::Swap, image::ConvertMode::Stencil}) {
+        const bool stencil = mode == image::ConvertMode::Stencil;
+        EXPECT_TRUE(run(image::convertPSD(a.c_str(), 0, 0x102030, mode)) == expected(pa, [&](int c, int r, int x) {
+            return c < 3 && black(r, x) != stencil ? fill[c] : sampleA(c, r, x);
+        })) << "stencil " << stencil;
+    }
+    EXPECT_TRUE(run(image::mergeSeamlessPSD(a.c_str(), b.c_str(), true)) == expected(pb, [&](int c, int r, int x) {
+        static constexpr int kFrom[4] = {50, 51, 48, 49};
+        const int edge = x < 2 ? x : x >= columns - 2 ? x - columns + 4 : -1;
+        return c < 3 && edge >= 0 && r >= 2 && r <= rows - 2 ? sampleA(c, r, kFrom[edge]) : sampleB(c, r, x);
+    }));
+    EXPECT_TRUE(run(image::mergeSeamlessPSD(a.c_str(), b.c_str(), false)) == expected(pb, [&](int c, int r, int x) {
+        if (c < 3 && r < 10) return sampleA(c, r + 50, x);
+        if (c < 3 && r >= rows - 10) return sampleA(c, 40 + r - (rows - 10), x);
+        return sampleB(c, r, x);
+    }));
+    ASSERT_EQ(image::grayscalePSD(a.c_str(), b.c_str(), 60), 0);
+    const PsdView gray = readPsdView(b);
+    ASSERT_EQ(gray.bytes.size(), psdDataStart(pa) + size_t(rows) * size_t(columns));
+    size_t wrong = 0;
+    for (int r = 0; r < rows; ++r)
+        for (int x = 0; x < columns; ++x)
+            wrong += gray.at(0, r, x) != referenceGray(sampleA(0, r, x), sampleA(1, r, x), sampleA(2, r, x), 60);
+    EXPECT_EQ(wrong, 0u);
+}
+
 // ---- in-place heal ----
 
 TEST_F(PsdFiles, HealImportRepeatsRowsInPlaceAndKeepsEverythingElse) {
