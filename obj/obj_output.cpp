@@ -1,7 +1,11 @@
 #include "obj/obj_output.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <set>
+
+#include "core/parallel.hpp"
 
 namespace ostrel::obj {
 
@@ -34,12 +38,50 @@ std::string fileNameSafe(std::string_view groupName, FileNameRules rules) {
     return safe;
 }
 
+std::vector<std::string> freeOutputNames(std::string_view folder, std::span<const std::string_view> groupNames,
+                                         std::string_view extension) {
+    std::vector<std::string> names;
+    std::set<std::string, std::less<>> chosen;
+    for (std::string_view groupName : groupNames) {
+        const std::string stem = std::string(folder) + fileNameSafe(groupName);
+        std::string candidate = stem + std::string(extension);
+        for (uint64_t n = 1; chosen.count(candidate) || pathTaken(candidate.c_str()); ++n)
+            candidate = stem + "_copy" + std::to_string(n) + std::string(extension);
+        chosen.insert(candidate);
+        names.push_back(std::move(candidate));
+    }
+    return names;
+}
+
 std::string freeOutputName(std::string_view folder, std::string_view groupName, std::string_view extension) {
-    const std::string stem = std::string(folder) + fileNameSafe(groupName);
-    std::string candidate = stem + std::string(extension);
-    for (uint64_t n = 1; pathTaken(candidate.c_str()); ++n)
-        candidate = stem + "_copy" + std::to_string(n) + std::string(extension);
-    return candidate;
+    return freeOutputNames(folder, std::span<const std::string_view>(&groupName, 1), extension).front();
+}
+
+size_t writeGroupOutputs(std::span<const std::string> outputs, size_t vertexCount, const WriteGroupOutput& write) {
+    std::atomic<size_t> next{0};
+    std::atomic<size_t> firstFailed{outputs.size()};
+    std::vector<std::atomic<bool>> written(outputs.size());
+    auto work = [&] {
+        VertexSetBuilder numbers(vertexCount);
+        for (size_t index = next++; index < outputs.size() && index < firstFailed; index = next++) {
+            OutputFile out;
+            bool ok = out.open(outputs[index].c_str());
+            if (ok) {
+                write(index, numbers, out);
+                ok = out.commit();
+            }
+            if (ok) {
+                written[index] = true;
+            } else {
+                for (size_t seen = firstFailed; index < seen && !firstFailed.compare_exchange_weak(seen, index);) {
+                }
+            }
+        }
+    };
+    runSideBySide(work, work);
+    for (size_t index = firstFailed + 1; index < outputs.size(); ++index)
+        if (written[index]) removeFile(outputs[index].c_str());
+    return firstFailed;
 }
 
 VertexSetBuilder::VertexSetBuilder(size_t vertexCount) : newNumber_(vertexCount, 0) {}

@@ -4,6 +4,7 @@
 // ascending vertex sets of groups, and number text for face lines.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -36,6 +37,12 @@ std::string fileNameSafe(std::string_view groupName, FileNameRules rules = kNati
 // name_copy1, name_copy2, ... that does not exist. An existing file is never
 // chosen, so never overwritten.
 std::string freeOutputName(std::string_view folder, std::string_view groupName, std::string_view extension);
+
+// freeOutputName for each group in turn, as if each output were written
+// before the next name is chosen: a name given to an earlier group counts as
+// taken.
+std::vector<std::string> freeOutputNames(std::string_view folder, std::span<const std::string_view> groupNames,
+                                         std::string_view extension);
 
 // Turns 0-based vertex indices (with repeats, in any order) into the ascending
 // list of distinct indices, and gives each its 1-based position in that list.
@@ -74,6 +81,16 @@ bool writeOutput(const std::string& path, Write&& write) {
     write(out);
     return out.commit();
 }
+
+// Writes outputs[0], outputs[1], ... through temporary files, write(index,
+// numbers, out) giving each one's bytes, with a VertexSetBuilder for
+// `vertexCount` vertices of the writing thread's own. Where a second thread
+// may run, both take outputs in turn. Answers the index of the first output
+// that could not be written, or outputs.size(); the outputs after it are
+// removed again, so the files left are those of a writing one by one that
+// stopped there.
+using WriteGroupOutput = std::function<void(size_t index, VertexSetBuilder& numbers, OutputFile& out)>;
+size_t writeGroupOutputs(std::span<const std::string> outputs, size_t vertexCount, const WriteGroupOutput& write);
 
 inline void writeLine(OutputFile& out, std::string_view line) {
     out.write(line);

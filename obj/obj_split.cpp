@@ -62,18 +62,21 @@ float LeanSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
     if (!input.finish()) return kSplitCannotOpenInput;
     if (float code = obj.scan.verdict(kSplitCannotOpenInput)) return code;
 
-    const std::string_view folder = folderPart(outputPathInFolder);
-    VertexSetBuilder numbers(vertexLines.size());
+    // Outputs in the byte order of their names, up to the first group
+    // without faces (and so without vertices), which ends the split.
+    std::vector<std::string_view> names;
+    std::vector<const GroupFaces*> groups;
     for (const auto& [name, number] : obj.groupNumbers) {
-        const GroupFaces& group = obj.groups[number];
-        std::span<const uint32_t> used = numbers.build(group.corners);
-        if (used.empty()) return kSplitGroupWithoutVertices;
-        bool written = writeOutput(freeOutputName(folder, name, ".obj"), [&](OutputFile& out) {
-            writeGroupObj(out, used, numbers, vertexLines, group);
-        });
-        if (!written) return kSplitCannotWriteOutput;
+        if (obj.groups[number].corners.empty()) break;
+        names.push_back(name);
+        groups.push_back(&obj.groups[number]);
     }
-    return 0;
+    const std::vector<std::string> outputs = freeOutputNames(folderPart(outputPathInFolder), names, ".obj");
+    const size_t failed = writeGroupOutputs(outputs, vertexLines.size(), [&](size_t i, VertexSetBuilder& numbers, OutputFile& out) {
+        writeGroupObj(out, numbers.build(groups[i]->corners), numbers, vertexLines, *groups[i]);
+    });
+    if (failed < outputs.size()) return kSplitCannotWriteOutput;
+    return names.size() < obj.groupNumbers.size() ? kSplitGroupWithoutVertices : 0.0f;
 }
 
 namespace {
@@ -144,16 +147,17 @@ float ListSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
     if (!input.finish()) return kSplitCannotOpenInput;
     if (float code = scan.verdict(kSplitCannotOpenInput)) return code;
 
-    const std::string_view folder = folderPart(outputPathInFolder);
-    VertexSetBuilder numbers(vertexLines.size());
+    std::vector<std::string_view> names;
+    std::vector<size_t> listPositions;
     for (const auto& [name, position] : positions) {
-        std::span<const uint32_t> used = numbers.build(corners[position]);
-        bool ok = writeOutput(freeOutputName(folder, name, ".obj"), [&](OutputFile& out) {
-            for (uint32_t index : used) writeLine(out, vertexLines[index]);
-        });
-        if (!ok) return kSplitCannotWriteOutput;
+        names.push_back(name);
+        listPositions.push_back(position);
     }
-    return 0;
+    const std::vector<std::string> outputs = freeOutputNames(folderPart(outputPathInFolder), names, ".obj");
+    const size_t failed = writeGroupOutputs(outputs, vertexLines.size(), [&](size_t i, VertexSetBuilder& numbers, OutputFile& out) {
+        for (uint32_t index : numbers.build(corners[listPositions[i]])) writeLine(out, vertexLines[index]);
+    });
+    return failed < outputs.size() ? kSplitCannotWriteOutput : 0.0f;
 }
 
 }  // namespace ostrel::obj

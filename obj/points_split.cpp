@@ -44,17 +44,19 @@ float LeanSplitTev(const char* inputPath, const char* outputPathInFolder) {
     if (!input.finish()) return kSplitCannotOpenInput;
     if (float code = obj.scan.verdict(kSplitCannotOpenInput)) return code;
 
-    const std::string_view folder = folderPart(outputPathInFolder);
-    VertexSetBuilder numbers(obj.scan.vertexLines);
+    std::vector<std::string_view> names;
+    std::vector<const GroupFaces*> groups;
     for (const auto& [name, number] : obj.groupNumbers) {
-        std::span<const uint32_t> used = numbers.build(obj.groups[number].corners);
-        bool written = writeOutput(freeOutputName(folder, name, kPointsExtension), [&](OutputFile& out) {
-            if (!writePointsHeader(out, used.size())) return out.abandon();
-            for (uint32_t index : used) out.write(&positions[size_t(index) * 3], mesh::kPointBytes);
-        });
-        if (!written) return kSplitCannotWriteOutput;
+        names.push_back(name);
+        groups.push_back(&obj.groups[number]);
     }
-    return 0;
+    const std::vector<std::string> outputs = freeOutputNames(folderPart(outputPathInFolder), names, kPointsExtension);
+    const size_t failed = writeGroupOutputs(outputs, obj.scan.vertexLines, [&](size_t i, VertexSetBuilder& numbers, OutputFile& out) {
+        std::span<const uint32_t> used = numbers.build(groups[i]->corners);
+        if (!writePointsHeader(out, used.size())) return out.abandon();
+        for (uint32_t index : used) out.write(&positions[size_t(index) * 3], mesh::kPointBytes);
+    });
+    return failed < outputs.size() ? kSplitCannotWriteOutput : 0.0f;
 }
 
 float ListSplitTev(const char* tevPath, const char* outputPathInFolder) {

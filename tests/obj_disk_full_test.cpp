@@ -70,4 +70,39 @@ TEST_F(DiskFullTest, RewritesKeepTheFileTheyWouldHaveReplaced) {
     EXPECT_TRUE(groupListState().groupsList.empty());
 }
 
+// Groups are written two at a time where a second thread may run; a split
+// that fails on one output must still leave exactly the outputs before it,
+// as writing them one by one would.
+TEST_F(DiskFullTest, ASplitLeavesTheOutputsBeforeTheOneThatFailed) {
+    std::string text;
+    int vertices = 0;
+    for (int g = 0; g < 20; ++g) {
+        const int count = g == 10 ? 1000 : 3;
+        for (int i = 0; i < count; ++i) text.append("v 1 ").append(std::to_string(i)).append(" 0\n");
+        text.append("g part").append(std::to_string(10 + g)).append("\nf");
+        for (int i = 1; i <= count; ++i) text.append(" ").append(std::to_string(vertices + i));
+        text.append("\n");
+        vertices += count;
+    }
+    std::string in = file("in.obj", text);
+    for (const char* threads : {"1", static_cast<const char*>(nullptr)}) {
+        test::ScopedEnvironment setting("OSTREL_THREADS", threads);
+        for (auto split : {LeanSplitOBJ, LeanSplitTev}) {
+            test::ScratchDir out;
+            {
+                test::FileSizeLimit limit(kLimit);
+                EXPECT_EQ(split(in.c_str(), out.file("x").c_str()), kSplitCannotWriteOutput);
+            }
+            size_t left = 0;
+            for (int g = 0; g < 20; ++g) {
+                const bool before = g < 10;
+                const std::string stem = out.file("part").append(std::to_string(10 + g));
+                EXPECT_EQ(test::fileExists(stem + ".obj") || test::fileExists(stem + ".Tvt"), before) << g;
+            }
+            for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(out.path())) ++left;
+            EXPECT_EQ(left, 10u);
+        }
+    }
+}
+
 }  // namespace
