@@ -221,6 +221,9 @@ void measure(benchmark::State& state, const Operation& op) {
         if (op.prepare) op.prepare();
         uint64_t inputBytes = 0;
         for (const auto& input : op.inputs) inputBytes += fs::file_size(input);
+        // The disk's pending writes of earlier runs are flushed first, so that
+        // neither timing pays for the other's.
+        ::sync();
         ChildRun run = runInChild(op.run);
         if (!run.ok) {
             state.SkipWithError("operation failed");
@@ -228,6 +231,7 @@ void measure(benchmark::State& state, const Operation& op) {
         }
         state.SetIterationTime(run.seconds);
         const uint64_t outputBytes = bytesUnder(op.output);
+        ::sync();
         plain = plainReadWriteSeconds(op.inputs, outputBytes);
         state.counters["MB/s"] = double(inputBytes + outputBytes) / 1e6 / run.seconds;
         state.counters["x plain r+w"] = run.seconds / plain;
@@ -236,10 +240,14 @@ void measure(benchmark::State& state, const Operation& op) {
     }
 }
 
-// A fresh, empty output folder; returns it with a trailing "/".
+// A fresh, empty output folder; returns it with a trailing "/". The last
+// run's folder is moved aside, not deleted: deleting a thousand files on a
+// file system mounted with discard stalls the file creations that follow,
+// which would charge the next run for this one's clean-up.
 std::string freshFolder(const std::string& name) {
+    static int moved = 0;
     const std::string folder = workspace().path(name);
-    fs::remove_all(folder);
+    if (fs::exists(folder)) fs::rename(folder, workspace().path("old-" + std::to_string(++moved)));
     fs::create_directories(folder);
     return folder + "/";
 }
