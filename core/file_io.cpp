@@ -33,10 +33,10 @@ bool File::readExact(void* data, size_t size) {
 
 // ---- Whole-file reads ----------------------------------------------------------
 
-std::optional<ByteBuffer> readWholeFile(File& file) {
-    const auto size = file.size();
+std::optional<ByteBuffer> readWholeFile(File& file, ByteBuffer (*allocate)(size_t)) {
+    const auto size = file.isOpen() ? file.size() : std::nullopt;
     if (!size || *size > SIZE_MAX || !file.seek(0)) return std::nullopt;
-    ByteBuffer buffer(static_cast<size_t>(*size));
+    ByteBuffer buffer = allocate ? allocate(static_cast<size_t>(*size)) : ByteBuffer(static_cast<size_t>(*size));
     if (!file.readExact(buffer.data(), buffer.size())) return std::nullopt;
     return buffer;
 }

@@ -108,8 +108,9 @@ private:
 // The whole file, or nothing when it is not a regular file or cannot be read
 // completely.
 std::optional<ByteBuffer> readWholeFile(const char* path);
-// The rest of an open file from its start.
-std::optional<ByteBuffer> readWholeFile(File& file);
+// The whole of an open file, from its start; `allocate`, when given, makes
+// the buffer (see large_buffer.hpp).
+std::optional<ByteBuffer> readWholeFile(File& file, ByteBuffer (*allocate)(size_t) = nullptr);
 
 // A whole file coming into memory: a second thread reads it front to back
 // while the caller works on the part already there, so reading and working

@@ -24,13 +24,7 @@ ByteBuffer makeLargeBuffer(size_t size) {
     return buffer;
 }
 
-std::optional<ByteBuffer> readWholeLargeFile(File& file) {
-    const auto size = file.isOpen() ? file.size() : std::nullopt;
-    if (!size || *size > SIZE_MAX || !file.seek(0)) return std::nullopt;
-    ByteBuffer buffer = makeLargeBuffer(size_t(*size));
-    if (!file.readExact(buffer.data(), buffer.size())) return std::nullopt;
-    return buffer;
-}
+std::optional<ByteBuffer> readWholeLargeFile(File& file) { return readWholeFile(file, makeLargeBuffer); }
 
 std::optional<ByteBuffer> readWholeLargeFile(const char* path) {
     File file = File::openInput(path);
