@@ -36,4 +36,13 @@ private:
     size_t size_ = 0;
 };
 
+// What PageMemory asks of the system; one implementation per platform
+// (page_memory_posix.cpp, page_memory_windows.cpp).
+namespace pages {
+size_t size() noexcept;
+void* take(size_t bytes) noexcept;                     // nullptr when refused
+void giveBack(void* start, size_t bytes) noexcept;     // whole mapping
+void discard(void* start, size_t bytes) noexcept;      // whole pages inside it
+}  // namespace pages
+
 }  // namespace ostrel
