@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/round_times.hpp"
 #include "core/byte_cursor.hpp"
 #include "core/file_io.hpp"
 #include "mesh/mesh_buffers_internal.hpp"
@@ -136,9 +137,10 @@ void restorePositions(const std::string& tev, const ostrel::ByteBuffer& original
     if (!file.seek(0) || !file.writeAll(original.data(), original.size())) std::abort();
 }
 
-void reportRatio(benchmark::State& state, double operationSeconds, double plainSeconds, size_t bytes) {
-    state.counters["MB/s"] = double(bytes) / 1e6 / (operationSeconds / double(state.iterations()));
-    state.counters["x plain r+w"] = operationSeconds / plainSeconds;
+void reportRatio(benchmark::State& state, const RoundTimes& times, size_t bytes) {
+    state.counters["MB/s"] = double(bytes) / 1e6 / (times.operation / double(state.iterations()));
+    state.counters["x plain r+w"] = times.operation / times.plain;
+    times.reportBest(state);
 }
 
 void BM_MergeEightParts(benchmark::State& state) {
@@ -146,19 +148,19 @@ void BM_MergeEightParts(benchmark::State& state) {
     const std::string output = w.path("merged.tev");
     // Measured first, while this process holds no large buffer a child would inherit.
     const double peak = childPeakBytes([&] { merge(w.path("merged-child.tev")); });
-    double operation = 0, plain = 0;
+    RoundTimes times;
     for (auto _ : state) {
         auto start = Clock::now();
         merge(output);
-        operation += std::chrono::duration<double>(Clock::now() - start).count();
+        const double operation = std::chrono::duration<double>(Clock::now() - start).count();
         state.PauseTiming();
-        plain += plainReadWriteSeconds(w.parts, fileSize(output), w.path("plain.bin"), PlainWrite::NewFile);
+        times.add(operation, plainReadWriteSeconds(w.parts, fileSize(output), w.path("plain.bin"), PlainWrite::NewFile));
         state.ResumeTiming();
     }
     const size_t merged = fileSize(output);
     size_t inputs = 0;
     for (const auto& part : w.parts) inputs += fileSize(part);
-    reportRatio(state, operation, plain, inputs + merged);
+    reportRatio(state, times, inputs + merged);
     state.counters["peak/merged"] = peak / double(merged);
 }
 
@@ -166,18 +168,18 @@ void BM_SwapVertices(benchmark::State& state) {
     Workspace& w = workspace();
     const std::string& tev = w.parts[0];
     const double peak = childPeakBytes([&] { ostrel::mesh::swapVerticesTev(tev.c_str(), w.points[1].c_str()); });
-    double operation = 0, plain = 0;
+    RoundTimes times;
     size_t round = 0;
     for (auto _ : state) {
         const std::string& points = w.points[round++ % 2];
         auto start = Clock::now();
         if (ostrel::mesh::swapVerticesTev(tev.c_str(), points.c_str()) != 0) state.SkipWithError("swap failed");
-        operation += std::chrono::duration<double>(Clock::now() - start).count();
+        const double operation = std::chrono::duration<double>(Clock::now() - start).count();
         state.PauseTiming();
-        plain += plainReadWriteSeconds({tev, points}, size_t(kVertices) * 12, w.path("inplace.bin"), PlainWrite::InPlace);
+        times.add(operation, plainReadWriteSeconds({tev, points}, size_t(kVertices) * 12, w.path("inplace.bin"), PlainWrite::InPlace));
         state.ResumeTiming();
     }
-    reportRatio(state, operation, plain, fileSize(tev) + fileSize(w.points[0]) + size_t(kVertices) * 12);
+    reportRatio(state, times, fileSize(tev) + fileSize(w.points[0]) + size_t(kVertices) * 12);
     state.counters["peak/tev"] = peak / double(fileSize(tev));
 }
 
@@ -189,20 +191,20 @@ void BM_AlignVertices(benchmark::State& state) {
     const double peak = childPeakBytes([&] { ostrel::mesh::alignVerticesTev(tev.c_str(), 0.001f, 1); });
     w.writePart(1);
     const ostrel::ByteBuffer original = std::move(*ostrel::readWholeFile(tev.c_str()));
-    double operation = 0, plain = 0;
+    RoundTimes times;
     for (auto _ : state) {
         state.PauseTiming();
         restorePositions(tev, original);
         state.ResumeTiming();
         auto start = Clock::now();
         if (ostrel::mesh::alignVerticesTev(tev.c_str(), 0.001f, 1) != 0) state.SkipWithError("align failed");
-        operation += std::chrono::duration<double>(Clock::now() - start).count();
+        const double operation = std::chrono::duration<double>(Clock::now() - start).count();
         state.PauseTiming();
-        plain += plainReadWriteSeconds({tev}, size_t(kVertices) * 12, w.path("inplace.bin"), PlainWrite::InPlace);
+        times.add(operation, plainReadWriteSeconds({tev}, size_t(kVertices) * 12, w.path("inplace.bin"), PlainWrite::InPlace));
         state.ResumeTiming();
     }
     restorePositions(tev, original);
-    reportRatio(state, operation, plain, fileSize(tev) + size_t(kVertices) * 12);
+    reportRatio(state, times, fileSize(tev) + size_t(kVertices) * 12);
     state.counters["peak/tev"] = peak / double(fileSize(tev));
 }
 

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/round_times.hpp"
 #include "core/byte_cursor.hpp"
 #include "core/file_io.hpp"
 #include "mesh/mesh_state.hpp"
@@ -137,21 +138,22 @@ void measure(benchmark::State& state, Convert convert, const char* outputName) {
     const std::string output = w.path(outputName);
     // Measured first, while this process holds no large buffer a child would inherit.
     const double peak = convertPeakBytes(convert, w.tev, output);
-    double operation = 0, plain = 0;
+    RoundTimes times;
     for (auto _ : state) {
         state.PauseTiming();
         setFaceIDs();
         state.ResumeTiming();
         auto start = Clock::now();
         convert(w.tev, output);
-        operation += std::chrono::duration<double>(Clock::now() - start).count();
+        const double operation = std::chrono::duration<double>(Clock::now() - start).count();
         state.PauseTiming();
-        plain += plainReadWriteSeconds(w.tev, size_t(fs::file_size(output)), w.path("plain.bin"));
+        times.add(operation, plainReadWriteSeconds(w.tev, size_t(fs::file_size(output)), w.path("plain.bin")));
         state.ResumeTiming();
     }
     const double objBytes = double(fs::file_size(output));
-    state.counters["OBJ MB/s"] = objBytes / 1e6 / (operation / double(state.iterations()));
-    state.counters["x plain r+w"] = operation / plain;
+    state.counters["OBJ MB/s"] = objBytes / 1e6 / (times.operation / double(state.iterations()));
+    state.counters["x plain r+w"] = times.operation / times.plain;
+    times.reportBest(state);
     state.counters["OBJ MB"] = objBytes / 1e6;
     state.counters["peak/input"] = peak / double(fs::file_size(w.tev));
 }
