@@ -2,10 +2,11 @@
 // The OBJ line reader shared by every OBJ tool.
 //
 // The whole file is in memory (or coming in, read by a second thread); lines
-// are views into it, so nothing is copied or allocated per line. A line ends at LF; a CR right before that LF (or
-// before the end of the file) is not part of the line. Only the first one or
-// two characters classify a line, and a face body is cut down to its vertex
-// numbers: the texture and normal numbers behind a "/" are dropped.
+// are views into it, so nothing is copied or allocated per line. A line ends
+// at LF; a CR right before that LF (or before the end of the file) is not
+// part of the line. Only the first one or two characters classify a line, and
+// a face body is cut down to its vertex numbers: the texture and normal
+// numbers behind a "/" are dropped.
 
 #include <cstddef>
 #include <cstdint>
