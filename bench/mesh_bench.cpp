@@ -154,7 +154,8 @@ void BM_MergeEightParts(benchmark::State& state) {
         merge(output);
         const double operation = std::chrono::duration<double>(Clock::now() - start).count();
         state.PauseTiming();
-        times.add(operation, plainReadWriteSeconds(w.parts, fileSize(output), w.path("plain.bin"), PlainWrite::NewFile));
+        times.add(operation,
+                  plainReadWriteSeconds(w.parts, fileSize(output), w.path("plain.bin"), PlainWrite::NewFile));
         state.ResumeTiming();
     }
     const size_t merged = fileSize(output);
@@ -176,7 +177,8 @@ void BM_SwapVertices(benchmark::State& state) {
         if (ostrel::mesh::swapVerticesTev(tev.c_str(), points.c_str()) != 0) state.SkipWithError("swap failed");
         const double operation = std::chrono::duration<double>(Clock::now() - start).count();
         state.PauseTiming();
-        times.add(operation, plainReadWriteSeconds({tev, points}, size_t(kVertices) * 12, w.path("inplace.bin"), PlainWrite::InPlace));
+        times.add(operation, plainReadWriteSeconds({tev, points}, size_t(kVertices) * 12, w.path("inplace.bin"),
+                                                   PlainWrite::InPlace));
         state.ResumeTiming();
     }
     reportRatio(state, times, fileSize(tev) + fileSize(w.points[0]) + size_t(kVertices) * 12);
@@ -200,7 +202,8 @@ void BM_AlignVertices(benchmark::State& state) {
         if (ostrel::mesh::alignVerticesTev(tev.c_str(), 0.001f, 1) != 0) state.SkipWithError("align failed");
         const double operation = std::chrono::duration<double>(Clock::now() - start).count();
         state.PauseTiming();
-        times.add(operation, plainReadWriteSeconds({tev}, size_t(kVertices) * 12, w.path("inplace.bin"), PlainWrite::InPlace));
+        times.add(operation,
+                  plainReadWriteSeconds({tev}, size_t(kVertices) * 12, w.path("inplace.bin"), PlainWrite::InPlace));
         state.ResumeTiming();
     }
     restorePositions(tev, original);

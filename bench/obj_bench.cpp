@@ -6,9 +6,10 @@
 // reports the ratio to each: a plain read of the whole input into memory,
 // then a write of as many bytes as the operation wrote ("x plain r+w"), and
 // the input read through a small buffer while a second thread writes those
-// bytes ("x streamed r+w"), which no two-core tool can beat. Further runs show how time grows with the file (a quarter-size
-// file), what the number of groups costs (1 against 1000 groups), and how the
-// reading compares with tinyobjloader loading the same file (when found).
+// bytes ("x streamed r+w"), which no two-core tool can beat. Further runs
+// show how time grows with the file (a quarter-size file), what the number of
+// groups costs (1 against 1000 groups), and how the reading compares with
+// tinyobjloader loading the same file (when found).
 //
 //   ostrel_obj_bench [--benchmark_filter=...]
 
