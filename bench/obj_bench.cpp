@@ -137,7 +137,8 @@ struct Workspace {
         auto input = readWholeFile(main.path.c_str());
         OutputFile out;
         out.open(positions.c_str());
-        obj::forEachLine(obj::asText(*input), [&](std::string_view line) {
+        const std::string_view text(reinterpret_cast<const char*>(input->data()), input->size());
+        obj::forEachLine(text, [&](std::string_view line) {
             if (obj::isVertexLine(line)) obj::writeLine(out, line);
         });
         out.commit();

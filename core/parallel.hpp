@@ -30,7 +30,6 @@ public:
     // Starts `work` on a new thread; false (and `work` not run) when
     // secondThreadAllowed() is false or the system refuses a thread.
     bool start(std::function<void()> work);
-    bool running() const noexcept { return thread_.joinable(); }
     // Waits for the function; rethrows what it threw.
     void join();
 

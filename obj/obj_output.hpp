@@ -68,10 +68,6 @@ inline void writeNumber(OutputFile& out, uint64_t number) {
     out.write(text, size_t(end - text));
 }
 
-inline std::string_view asText(const ByteBuffer& bytes) noexcept {
-    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
 // Writes one output through a temporary file beside it; false when it cannot
 // be created or a write fails (an existing file of that name is then as it was).
 template <class Write>
