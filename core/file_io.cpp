@@ -51,33 +51,29 @@ std::optional<ByteBuffer> readWholeFile(const char* path) {
 
 namespace {
 
-// ".~" and 12 letters: short enough that a target of the longest legal name
-// (255 bytes) still has a temporary file beside it, and unpredictable, so a
-// file planted beside the target cannot await the output.
-std::string temporaryNameIn(std::string_view folder) {
+// Creates the temporary file beside `target` under ".~" and 12 letters: short
+// enough that a target of the longest legal name (255 bytes) still has one
+// beside it, and unpredictable, so a file planted beside the target cannot
+// await the output. `temp` is given its full length before any file exists,
+// so nothing can fail between creating the file and knowing its name; it is
+// cleared when the folder lets no file be made.
+bool createTemporaryBeside(const std::string& target, FileSystem::Access access, File& file, std::string& temp) {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    uint64_t bits = FileSystem::randomBits();
-    std::string name(folder);
-    name += ".~";
-    for (int i = 0; i < 12; ++i, bits /= 36) name += kLetters[bits % 36];
-    return name;
-}
-
-// Creates the temporary file in `folder`; its path, or nothing when the folder
-// does not let one be made.
-std::optional<std::string> createTemporaryIn(std::string_view folder, File& file) {
+    constexpr size_t kLetterCount = 12;
+    temp.assign(folderPart(target));
+    temp += ".~";
+    temp.append(kLetterCount, 'a');
+    // A name is taken only by a file created meanwhile: 100 draws end the
+    // search whatever the folder holds.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = temporaryNameIn(folder);
-        switch (FileSystem::createExclusive(name, file)) {
-        case FileSystem::Created::Yes:
-            return name;
-        case FileSystem::Created::NameTaken:
-            continue;
-        case FileSystem::Created::No:
-            return std::nullopt;
-        }
+        uint64_t bits = FileSystem::randomBits();
+        for (size_t i = temp.size() - kLetterCount; i < temp.size(); ++i, bits /= 36) temp[i] = kLetters[bits % 36];
+        const FileSystem::Created created = FileSystem::createExclusive(temp, file, access);
+        if (created == FileSystem::Created::Yes) return true;
+        if (created == FileSystem::Created::No) break;
     }
-    return std::nullopt;
+    temp.clear();
+    return false;
 }
 
 }  // namespace
@@ -94,22 +90,27 @@ bool OutputFile::open(const char* path) {
     if (!target) return false;
     const FileSystem::Target existing = FileSystem::inspect(*target);
     if (existing.kind == FileSystem::Kind::Other) return false;
-    // A target its owner made read-only is left alone.
-    const bool refused = existing.kind == FileSystem::Kind::RegularFile && !existing.writable;
-    std::optional<std::string> temp;
-    if (!refused) {
-        temp = createTemporaryIn(folderPart(*target), file_);
-        if (!temp && existing.kind == FileSystem::Kind::Missing) return false;
-    }
-
-    target_ = std::move(*target);
-    temp_ = temp.value_or(std::string());
+    replacing_ = existing.kind == FileSystem::Kind::RegularFile;
+    // Everything the output needs is allocated before its temporary file
+    // exists, so running out of memory cannot leave one behind.
     buffer_.reset(new char[kBufferSize]);
     used_ = 0;
-    // Without a temporary file beside it, the target cannot be replaced all
-    // at once: the output fails rather than write into the user's file.
-    failed_ = !temp;
-    if (temp && existing.kind == FileSystem::Kind::RegularFile) FileSystem::copyPermissions(file_, target_);
+    target_ = std::move(*target);
+    // A target its owner made read-only is left alone. A replacement starts
+    // private and is given the old file's owner and mode before its first
+    // byte, so it is never more open than the file it replaces.
+    const bool refused = replacing_ && !existing.writable;
+    const bool created = !refused && createTemporaryBeside(target_, replacing_ ? FileSystem::Access::Private
+                                                                               : FileSystem::Access::Default,
+                                                           file_, temp_);
+    if (!created && !replacing_) {
+        abandon();
+        return false;
+    }
+    // Without a temporary file beside it, or without the old file's owner
+    // and mode, the target cannot be replaced as it was: the output fails
+    // rather than write into the user's file or hand it over.
+    failed_ = !created || (replacing_ && !FileSystem::takeOwnerAndMode(file_, target_));
     return true;
 }
 
@@ -195,12 +196,24 @@ bool OutputFile::commit() {
     flushBuffer();
     drainWriter();
     bool ok = !failed_ && file_.isOpen();
+    // A replacement is on the disk before it takes the old file's name, so a
+    // power cut leaves the old file or the new one, never an empty one.
+    ok = ok && (!replacing_ || FileSystem::flushToDisk(file_));
     ok = file_.close() && ok;
     ok = ok && FileSystem::replace(temp_, target_);
-    if (!ok) abandon();
+    if (!ok) {
+        abandon();
+        return false;
+    }
     temp_.clear();
     buffer_.reset();
-    return ok;
+    if (replacing_) {
+        // Cut to its folder in place: nothing is allocated once the old file
+        // is gone, so nothing can report a completed replacement as failed.
+        target_.resize(folderPart(target_).size());
+        FileSystem::flushFolder(target_);
+    }
+    return true;
 }
 
 void OutputFile::abandon() {
@@ -259,7 +272,11 @@ bool InPlaceUpdate::open(const char* path, Open how) {
     file_ = how == Open::CreateIfMissing ? File::openOrCreateForUpdate(path, created_) : File::openForUpdate(path);
     const auto size = file_.size();
     if (!size) {
-        rollBack();
+        // Nothing was written and the old length is unknown: the file is left
+        // exactly as it is (one this call created is removed).
+        file_.close();
+        if (created_) removeFile(path_.c_str());
+        created_ = false;
         return false;
     }
     originalSize_ = end_ = *size;
@@ -310,7 +327,8 @@ bool InPlaceUpdate::append(std::span<const uint8_t> bytes) { return overwrite(en
 
 bool InPlaceUpdate::commit() {
     if (!file_.isOpen()) return false;
-    if (!failed_ && file_.close()) {
+    // The update is on the disk before the call reports it done.
+    if (!failed_ && FileSystem::flushToDisk(file_) && file_.close()) {
         saved_.clear();
         created_ = false;
         return true;
@@ -328,6 +346,8 @@ void InPlaceUpdate::rollBack() noexcept {
             if (file_.seek(it->offset)) file_.writeAll(it->bytes.data(), it->bytes.size());
         // A write that failed halfway may have grown the file all the same.
         if (file_.size() != originalSize_) file_.truncate(originalSize_);
+        // The old bytes, too, should survive a power cut that follows.
+        FileSystem::flushToDisk(file_);
         file_.close();
     }
     if (created_) removeFile(path_.c_str());

@@ -8,13 +8,16 @@
 //   and no endless source is read.
 // - An output that replaces a file is written to a temporary file created
 //   exclusively beside the target under a short random name (never through a
-//   link, never reusing a file that is there), given the old file's
-//   permission bits, and renamed over the target only when every byte reached
-//   the disk. A failed operation never destroys, exposes or hands over the
-//   user's file. A target that is a symbolic link has the file it names
-//   replaced; the link stays.
+//   link, never reusing a file that is there), private until it has the old
+//   file's owner, group and permission bits, flushed to the disk, and only
+//   then renamed over the target; the folder is flushed after the rename. So
+//   a power cut leaves the old file or the new one. A failed operation never
+//   destroys, exposes or hands over the user's file. A target that is a
+//   symbolic link has the file it names replaced; the link stays. A new file
+//   that replaces nothing is renamed into place without waiting for the disk.
 // - An in-place update keeps the bytes it overwrites and puts them back, and
-//   cuts an append back off, when any write fails.
+//   cuts an append back off, when any write fails; it is flushed to the disk
+//   before it reports success.
 // - Every copy loop stops at the first failed write.
 //
 // The platform differences live in file_system_posix.cpp and
@@ -189,8 +192,14 @@ bool renameWithoutReplacing(const char* from, const char* to) noexcept;
 // Removes a file (or, on POSIX, an empty folder), as the C runtime's remove().
 bool removeFile(const char* path) noexcept;
 
-// True when something, even a dangling link, has the name `path`.
-bool pathTaken(const char* path) noexcept;
+// What a name lookup found: something has the name (even a dangling link or a
+// folder), nothing has it, or the lookup failed for another reason (a folder
+// part that is a file or a link loop, a folder that may not be searched, a
+// name too long), so a file of that name can be neither read nor created.
+enum class NameLookup { Free, Taken, Unknown };
+NameLookup lookUpName(const char* path) noexcept;
+// True unless the name is known to be free.
+inline bool pathTaken(const char* path) noexcept { return lookUpName(path) != NameLookup::Free; }
 
 class BackgroundWriter;
 
@@ -207,9 +216,10 @@ public:
     // Prepares the replacement of `path`. False when there is nothing to
     // write into: the folder is missing or the target is not a regular file.
     // A target that exists but may not be replaced (the caller may not write
-    // it, or may not create files beside it) opens as failed: commit() then
-    // answers false, so the caller reports its write-failure code, and the
-    // target is untouched either way.
+    // it, may not create files beside it, or may not give the new file the
+    // old one's owner or group) opens as failed: commit() then answers false,
+    // so the caller reports its write-failure code, and the target is
+    // untouched either way.
     bool open(const char* path);
 
     void write(const void* data, size_t size);
@@ -229,9 +239,10 @@ public:
     void putF32le(float v);
     void putU16le(uint16_t v);
 
-    // Flushes, closes and renames the temporary file over the target. True only
-    // when every byte was written and the rename succeeded; on false the target
-    // is as it was before open().
+    // Flushes, closes and renames the temporary file over the target (an
+    // existing target: once the new bytes are on the disk). True only when
+    // every byte was written, flushed where due, and the rename succeeded; on
+    // false the target is as it was before open().
     bool commit();
     // Drops the temporary file; the target stays as it was.
     void abandon();
@@ -255,6 +266,10 @@ private:
     std::unique_ptr<char[]> buffer_;
     size_t used_ = 0;
     bool failed_ = false;
+    // An existing file is being replaced: it is flushed before the rename,
+    // and the folder after it. A new file that replaces nothing is not
+    // waited for (see README, "Files").
+    bool replacing_ = false;
 };
 
 // Replaces `path` with exactly `bytes`, through OutputFile.
@@ -291,8 +306,9 @@ public:
     // where they differ is written, and nothing is read back to be kept.
     bool overwrite(uint64_t offset, std::span<const uint8_t> bytes, std::span<const uint8_t> current);
     bool append(std::span<const uint8_t> bytes);
-    // Closes the file. True when every write and the close succeeded;
-    // otherwise the file is put back as it was and false is answered.
+    // Flushes the file to the disk and closes it. True when every write, the
+    // flush and the close succeeded; otherwise the file is put back as it
+    // was and false is answered.
     bool commit();
 
 private:

@@ -25,14 +25,29 @@ struct FileSystem {
     static Target inspect(const std::string& path);
 
     enum class Created { Yes, NameTaken, No };
+    // Who may read a file being created: only its owner (a replacement, until
+    // it has the old file's owner and mode), or as the process creates files.
+    enum class Access { Private, Default };
     // Creates `path` for writing only when nothing, not even a dangling link,
     // is there.
-    static Created createExclusive(const std::string& path, File& file);
-    // Gives the new file the permission bits (and, where allowed, the group)
-    // of the file it will replace.
-    static void copyPermissions(File& file, const std::string& from) noexcept;
-    // Moves `from` over `to`, replacing it in one step.
+    static Created createExclusive(const std::string& path, File& file, Access access);
+    // Gives the new file the owner, group and permission bits of the file it
+    // will replace, the owner and group first, so the file never has the old
+    // mode under someone else's name. False when any of them cannot be had
+    // (the old file cannot be inspected, or the caller may not give its
+    // owner away); on a file system without modes, the one mode its files
+    // all share counts as kept.
+    static bool takeOwnerAndMode(File& file, const std::string& from) noexcept;
+    // Moves `from` over `to`, replacing it in one step (on Windows written
+    // through to the disk before it answers).
     static bool replace(const std::string& from, const std::string& to) noexcept;
+    // Waits until every byte written to `file` and its length are on the
+    // disk itself, past the drive's cache where the system can ask for that.
+    static bool flushToDisk(File& file) noexcept;
+    // Makes a rename in `folder` ("" for the current folder) survive a power
+    // cut. Where the system cannot, or the folder cannot be opened, nothing
+    // is done: the rename itself has happened either way.
+    static void flushFolder(const std::string& folder) noexcept;
 
     // The kernel's file-to-file copy from the current position of `in` to its
     // end: 1 when done, 0 when the system cannot do it for these files (the

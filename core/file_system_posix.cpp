@@ -140,23 +140,66 @@ FileSystem::Target FileSystem::inspect(const std::string& path) {
     return {Kind::RegularFile, ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0};
 }
 
-FileSystem::Created FileSystem::createExclusive(const std::string& path, File& file) {
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
+FileSystem::Created FileSystem::createExclusive(const std::string& path, File& file, Access access) {
+    const mode_t mode = access == Access::Private ? 0600 : 0666;
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, mode);
     if (descriptor < 0) return errno == EEXIST ? Created::NameTaken : Created::No;
     file = File(descriptor);
     return Created::Yes;
 }
 
-void FileSystem::copyPermissions(File& file, const std::string& from) noexcept {
-    struct stat st;
-    if (::stat(from.c_str(), &st) != 0) return;
-    // The group first: changing it may clear permission bits the second call sets.
-    [[maybe_unused]] const int grouped = ::fchown(fd(file.native()), uid_t(-1), st.st_gid);
-    ::fchmod(fd(file.native()), st.st_mode & 0777);
+bool FileSystem::takeOwnerAndMode(File& file, const std::string& from) noexcept {
+    const int descriptor = fd(file.native());
+    struct stat old, now;
+    if (::stat(from.c_str(), &old) != 0 || ::fstat(descriptor, &now) != 0) return false;
+    // Only what differs is changed: a caller may always keep its own name on
+    // its own file, and a file system without owners has one for all files.
+    const bool ownerDiffers = now.st_uid != old.st_uid, groupDiffers = now.st_gid != old.st_gid;
+    if ((ownerDiffers || groupDiffers) &&
+        ::fchown(descriptor, ownerDiffers ? old.st_uid : uid_t(-1), groupDiffers ? old.st_gid : gid_t(-1)) != 0)
+        return false;
+    const mode_t wanted = old.st_mode & 0777;
+    if (::fchmod(descriptor, wanted) == 0) return true;
+    // A file system without modes gives every file the same one and may
+    // refuse to change it: the new file then has the old file's mode too.
+    return ::fstat(descriptor, &now) == 0 && (now.st_mode & 0777) == wanted;
 }
 
 bool FileSystem::replace(const std::string& from, const std::string& to) noexcept {
     return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool FileSystem::flushToDisk(File& file) noexcept {
+    const int descriptor = fd(file.native());
+#if defined(__APPLE__)
+    // fsync only hands the bytes to the drive, whose cache a power cut
+    // empties; F_FULLFSYNC waits for the drive itself. File systems that do
+    // not take it (some network shares) get the plain fsync.
+    if (::fcntl(descriptor, F_FULLFSYNC) == 0) return true;
+    if (errno != ENOTSUP && errno != EINVAL && errno != ENOTTY) return false;
+    return ::fsync(descriptor) == 0;
+#elif defined(__linux__)
+    // The data and the length: the times that fsync would add are not needed
+    // to read the file back.
+    int result;
+    do {
+        result = ::fdatasync(descriptor);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+#else
+    return ::fsync(descriptor) == 0;
+#endif
+}
+
+void FileSystem::flushFolder(const std::string& folder) noexcept {
+    const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return;
+#if defined(__APPLE__)
+    if (::fcntl(descriptor, F_FULLFSYNC) != 0) ::fsync(descriptor);
+#else
+    [[maybe_unused]] const int flushed = ::fsync(descriptor);
+#endif
+    ::close(descriptor);
 }
 
 int FileSystem::copyInKernel([[maybe_unused]] File& in, [[maybe_unused]] File& out) noexcept {
@@ -264,9 +307,11 @@ bool renameWithoutReplacing(const char* from, const char* to) noexcept {
 
 bool removeFile(const char* path) noexcept { return path && std::remove(path) == 0; }
 
-bool pathTaken(const char* path) noexcept {
+NameLookup lookUpName(const char* path) noexcept {
     struct stat st;
-    return path && (::lstat(path, &st) == 0 || errno != ENOENT);
+    if (!path) return NameLookup::Unknown;
+    if (::lstat(path, &st) == 0) return NameLookup::Taken;
+    return errno == ENOENT ? NameLookup::Free : NameLookup::Unknown;
 }
 
 }  // namespace ostrel

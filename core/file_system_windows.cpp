@@ -116,7 +116,9 @@ FileSystem::Target FileSystem::inspect(const std::string& path) {
     return {Kind::RegularFile, !(attributes & FILE_ATTRIBUTE_READONLY)};
 }
 
-FileSystem::Created FileSystem::createExclusive(const std::string& path, File& file) {
+// Windows gives a new file the access rules of its folder, as the replaced
+// file had: there is no mode to narrow first.
+FileSystem::Created FileSystem::createExclusive(const std::string& path, File& file, Access) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
     if (h == INVALID_HANDLE_VALUE) {
@@ -129,11 +131,17 @@ FileSystem::Created FileSystem::createExclusive(const std::string& path, File& f
 
 // A new file takes its access rules from its folder, as the replaced file
 // did; a read-only target is refused before this point.
-void FileSystem::copyPermissions(File&, const std::string&) noexcept {}
+bool FileSystem::takeOwnerAndMode(File&, const std::string&) noexcept { return true; }
 
+// MOVEFILE_WRITE_THROUGH: the move is on the disk before the call answers,
+// so the folder needs no flush of its own.
 bool FileSystem::replace(const std::string& from, const std::string& to) noexcept {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
+
+bool FileSystem::flushToDisk(File& file) noexcept { return FlushFileBuffers(handle(file.native())) != 0; }
+
+void FileSystem::flushFolder(const std::string&) noexcept {}
 
 int FileSystem::copyInKernel(File&, File&) noexcept { return 0; }
 
@@ -172,11 +180,12 @@ bool renameWithoutReplacing(const char* from, const char* to) noexcept {
 
 bool removeFile(const char* path) noexcept { return path && std::remove(path) == 0; }
 
-bool pathTaken(const char* path) noexcept {
-    if (!path) return false;
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return true;
+NameLookup lookUpName(const char* path) noexcept {
+    if (!path) return NameLookup::Unknown;
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return NameLookup::Taken;
     const DWORD error = GetLastError();
-    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+    // As ENOENT on POSIX: the name, or a folder on its way, does not exist.
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? NameLookup::Free : NameLookup::Unknown;
 }
 
 }  // namespace ostrel

@@ -38,23 +38,41 @@ std::string fileNameSafe(std::string_view groupName, FileNameRules rules) {
     return safe;
 }
 
+namespace {
+
+// No folder holds this many copies of one group's file: the search ends
+// here, whatever the file system answers, with no name to write under.
+constexpr uint64_t kMostCopies = 100000;
+
+}  // namespace
+
+std::string freeOutputName(std::string_view folder, std::string_view groupName, std::string_view extension,
+                           const std::set<std::string, std::less<>>& chosen) {
+    const std::string stem = std::string(folder) + fileNameSafe(groupName);
+    std::string candidate = stem + std::string(extension);
+    for (uint64_t n = 1; n <= kMostCopies; ++n) {
+        // A name the lookup cannot answer for (its folder part is a file, may
+        // not be searched or loops, or the name is too long) can be neither
+        // read nor created: it is used, and writing it fails at once.
+        if (!chosen.count(candidate) && lookUpName(candidate.c_str()) != NameLookup::Taken) return candidate;
+        candidate = stem + "_copy" + std::to_string(n) + std::string(extension);
+    }
+    return {};
+}
+
 std::vector<std::string> freeOutputNames(std::string_view folder, std::span<const std::string_view> groupNames,
                                          std::string_view extension) {
     std::vector<std::string> names;
     std::set<std::string, std::less<>> chosen;
     for (std::string_view groupName : groupNames) {
-        const std::string stem = std::string(folder) + fileNameSafe(groupName);
-        std::string candidate = stem + std::string(extension);
-        for (uint64_t n = 1; chosen.count(candidate) || pathTaken(candidate.c_str()); ++n)
-            candidate = stem + "_copy" + std::to_string(n) + std::string(extension);
-        chosen.insert(candidate);
-        names.push_back(std::move(candidate));
+        names.push_back(freeOutputName(folder, groupName, extension, chosen));
+        if (!names.back().empty()) chosen.insert(names.back());
     }
     return names;
 }
 
 std::string freeOutputName(std::string_view folder, std::string_view groupName, std::string_view extension) {
-    return freeOutputNames(folder, std::span<const std::string_view>(&groupName, 1), extension).front();
+    return freeOutputName(folder, groupName, extension, {});
 }
 
 size_t writeGroupOutputs(std::span<const std::string> outputs, size_t vertexCount, const WriteGroupOutput& write) {

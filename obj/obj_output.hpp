@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,9 +35,14 @@ inline constexpr FileNameRules kNativeFileNameRules = FileNameRules::Posix;
 std::string fileNameSafe(std::string_view groupName, FileNameRules rules = kNativeFileNameRules);
 
 // folder + safe name + extension, or, when that exists, the first of
-// name_copy1, name_copy2, ... that does not exist. An existing file is never
-// chosen, so never overwritten.
+// name_copy1, name_copy2, ... that does not exist. An existing file (or a
+// link, or a folder) is never chosen, so never overwritten. A name whose
+// lookup fails for another reason is chosen as it is, so writing it fails
+// at once; "" after 100,000 copies, a name nothing can be written under.
 std::string freeOutputName(std::string_view folder, std::string_view groupName, std::string_view extension);
+// The same, with the names in `chosen` counting as taken.
+std::string freeOutputName(std::string_view folder, std::string_view groupName, std::string_view extension,
+                           const std::set<std::string, std::less<>>& chosen);
 
 // freeOutputName for each group in turn, as if each output were written
 // before the next name is chosen: a name given to an earlier group counts as

@@ -303,6 +303,31 @@ TEST(Replace, ATargetTheCallerMayNotWriteIsLeftUntouched) {
     });
 }
 
+// A shared studio folder: a group member may write another user's file, but
+// a replacement would be the member's own file, which the owner could then no
+// longer control. It is refused and the file left as it was.
+TEST(Replace, AFileWhoseOwnerCannotBeKeptIsLeftUntouched) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making a file of another user needs root";
+    Library lib;
+    ScratchDir dir;
+    const std::string shared = dir.file("shared.grp");
+    writeText(shared, "old");
+    ASSERT_EQ(::chown(shared.c_str(), 0, 65534), 0);
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write;
+    fs::permissions(shared, mode);
+    asUnprivilegedUser(dir, [&] {
+        lib.call("GroupListClear", nullptr);
+        lib.call("GroupListAdd", "a", 3);
+        return lib.call("GroupListSave", shared) == -3.0f ? 0 : 1;
+    });
+    EXPECT_EQ(readText(shared), "old");
+    struct stat st {};
+    ASSERT_EQ(::stat(shared.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 0u);
+    EXPECT_EQ(fs::status(shared).permissions() & fs::perms::all, mode);
+    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{"shared.grp"});
+}
+
 #endif
 
 }  // namespace

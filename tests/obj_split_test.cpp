@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <string>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "core/byte_cursor.hpp"
 #include "obj/group_list.hpp"
 #include "obj/obj_output.hpp"
@@ -111,6 +115,56 @@ TEST_F(SplitTest, GroupNamesCannotLeaveTheOutputFolder) {
     EXPECT_TRUE(test::fileExists(out("_abs.obj")));
     EXPECT_EQ(outputCount(), 3u);
 }
+
+TEST_F(SplitTest, ADanglingLinkOrAFolderUnderANameCountsAsTaken) {
+    makeOutFolder();
+    std::filesystem::create_directory(out("a.obj"));
+#ifndef _WIN32
+    std::filesystem::create_symlink("nowhere", out("a_copy1.obj"));
+#else
+    test::writeText(out("a_copy1.obj"), "");
+#endif
+    ASSERT_EQ(LeanSplitOBJ(input(kTwoGroups).c_str(), out("x").c_str()), 0);
+    EXPECT_TRUE(test::fileExists(out("a_copy2.obj")));
+}
+
+#ifndef _WIN32
+// A name whose lookup fails for a reason other than "not found" can be
+// neither read nor created: every split answers at once that it cannot write,
+// keeping what it wrote before (it used to try "_copy" numbers for ever).
+TEST_F(SplitTest, ANameThatCannotBeLookedUpFailsAtOnce) {
+    makeOutFolder();
+    test::writeText(out("file"), "");
+    std::filesystem::create_symlink("loop2", out("loop1"));
+    std::filesystem::create_symlink("loop1", out("loop2"));
+    const std::string longGroup = "v 0 0 0\ng a\nf 1 1 1\ng " + std::string(300, 'z') + "\nf 1 1 1\n";
+    addToGroupsList("a", 8);
+    const std::string tevPath = dir.file("mesh.Tev");
+    test::writeFile(tevPath, test::TevBuilder().points(test::cubePoints()).end().bytes());
+    struct Case {
+        const char* what;
+        float (*split)(const char*, const char*);
+        std::string input, folder;
+    };
+    const Case cases[] = {
+        {"folder part is a file", LeanSplitOBJ, input(kTwoGroups), out("file/x")},
+        {"folder part is a file", LeanSplitTev, input(kTwoGroups), out("file/x")},
+        {"folder part is a file", ListSplitOBJ, input(kTwoGroups), out("file/x")},
+        {"folder part is a file", ListSplitTev, tevPath, out("file/x")},
+        {"folder part loops", LeanSplitOBJ, input(kTwoGroups), out("loop1/x")},
+        {"folder part loops", ListSplitTev, tevPath, out("loop1/x")},
+        {"group name too long", LeanSplitOBJ, dir.file("long.obj"), out("x")},
+        {"group name too long", LeanSplitTev, dir.file("long.obj"), out("x")},
+    };
+    test::writeText(dir.file("long.obj"), longGroup);
+    ::alarm(60);
+    for (const Case& c : cases) EXPECT_EQ(c.split(c.input.c_str(), c.folder.c_str()), kSplitCannotWriteOutput) << c.what;
+    ::alarm(0);
+    // The long-named group comes after "a", whose outputs stay.
+    EXPECT_TRUE(test::fileExists(out("a.obj")));
+    EXPECT_TRUE(test::fileExists(out("a.Tvt")));
+}
+#endif
 
 TEST(OutputNames, WindowsRulesAlsoCoverReservedCharactersAndDeviceNames) {
     EXPECT_EQ(fileNameSafe("a:b*c?d\"e<f>g|h\x01i/j\\k", FileNameRules::Windows), "a_b_c_d_e_f_g_h_i_j_k");
