@@ -94,7 +94,7 @@ bool OutputFile::open(const char* path) {
     // Everything the output needs is allocated before its temporary file
     // exists, so running out of memory cannot leave one behind.
     buffer_.reset(new char[kBufferSize]);
-    used_ = 0;
+    used_ = unflushed_ = 0;
     target_ = std::move(*target);
     // A target its owner made read-only is left alone. A replacement starts
     // private and is given the old file's owner and mode before its first
@@ -124,6 +124,13 @@ void OutputFile::flushBuffer() {
         failed_ = !writer_->hand(buffer_, used_);
     } else if (!file_.writeAll(buffer_.get(), used_)) {
         failed_ = true;
+    }
+    // A replacement is flushed before its rename: the disk starts on it as
+    // it grows, so that flush waits for the last few buffers, not the file.
+    unflushed_ += used_;
+    if (replacing_ && unflushed_ >= kWriteBackStep) {
+        FileSystem::startWriteBack(file_);
+        unflushed_ = 0;
     }
     used_ = 0;
 }

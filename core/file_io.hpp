@@ -251,6 +251,7 @@ public:
 
 private:
     static constexpr size_t kBufferSize = size_t(1) << 20;
+    static constexpr size_t kWriteBackStep = size_t(8) << 20;
     void flushBuffer();
     // Waits for the background writer, if there is one, to write all it has
     // been handed: afterwards the file holds every byte flushed so far.
@@ -265,6 +266,7 @@ private:
     std::string temp_;
     std::unique_ptr<char[]> buffer_;
     size_t used_ = 0;
+    size_t unflushed_ = 0;   // bytes written since the disk was last set to work
     bool failed_ = false;
     // An existing file is being replaced: it is flushed before the rename,
     // and the folder after it. A new file that replaces nothing is not

@@ -44,6 +44,9 @@ struct FileSystem {
     // Waits until every byte written to `file` and its length are on the
     // disk itself, past the drive's cache where the system can ask for that.
     static bool flushToDisk(File& file) noexcept;
+    // Starts writing the bytes written to `file` so far to the disk without
+    // waiting for it, so a flush at the end waits only for the last of them.
+    static void startWriteBack(File& file) noexcept;
     // Makes a rename in `folder` ("" for the current folder) survive a power
     // cut. Where the system cannot, or the folder cannot be opened, nothing
     // is done: the rename itself has happened either way.

@@ -141,6 +141,9 @@ bool FileSystem::replace(const std::string& from, const std::string& to) noexcep
 
 bool FileSystem::flushToDisk(File& file) noexcept { return FlushFileBuffers(handle(file.native())) != 0; }
 
+// The cache manager writes a file behind on its own.
+void FileSystem::startWriteBack(File&) noexcept {}
+
 void FileSystem::flushFolder(const std::string&) noexcept {}
 
 int FileSystem::copyInKernel(File&, File&) noexcept { return 0; }
