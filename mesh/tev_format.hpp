@@ -65,9 +65,11 @@ inline bool withinSearchLimit(size_t p, size_t n, SearchLimit limit) noexcept {
 // Walks the chain of a file of `n` bytes from `from` to the first block with
 // `tag`, taking each header from headerAt(p): its 16 bytes, or nullptr when
 // they cannot be had. A size of 0 steps 16 bytes; a size that is negative or
-// between 1 and 15 ends the walk without a result, so every walk ends and
-// never moves backwards. Both limits keep a whole 16-byte header inside the
-// file: p < n - 20 implies p + 16 <= n.
+// between 1 and 15 ends the walk without a result, and so does a block that
+// runs past the end of the file (its end is not computed, so it cannot wrap
+// round a 32-bit size_t to an earlier block): every walk ends and never moves
+// backwards. Both limits keep a whole 16-byte header inside the file:
+// p < n - 20 implies p + 16 <= n.
 template <class HeaderAt>
 std::optional<TevBlock> walkToBlock(size_t n, size_t from, int32_t tag, SearchLimit limit, HeaderAt&& headerAt) {
     size_t p = from;
@@ -77,6 +79,7 @@ std::optional<TevBlock> walkToBlock(size_t n, size_t from, int32_t tag, SearchLi
         TevBlock block{p, readUnInt(header), readUnInt(header + 4), readUnInt(header + 8)};
         if (block.tag == tag) return block;
         if (block.size != 0 && block.size < int32_t(kBlockHeaderSize)) return std::nullopt;
+        if (block.size != 0 && size_t(block.size) > n - p) return std::nullopt;
         p = block.end();
     }
     return std::nullopt;

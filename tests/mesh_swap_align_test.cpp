@@ -179,4 +179,19 @@ TEST_F(SwapAlign, TheFileReaderFindsWhatTheWholeFileSearchFinds) {
     EXPECT_TRUE(std::equal(tev.begin(), tev.begin() + ptrdiff_t(pointsAt + 16), swapped.begin()));
 }
 
+// The file reader walks headers of a file as long as the system reports it;
+// on a 32-bit build that can be near SIZE_MAX. A block near the end whose
+// size carries the walk past the end ends it, rather than wrapping round to
+// an earlier offset and walking on (a chain that could then cycle).
+TEST(TevBlockWalk, ABlockRunningPastTheEndEndsTheWalk) {
+    uint8_t header[16] = {};
+    storeU32le(header, 99);
+    storeU32le(header + 4, 0x40000000u);
+    size_t reads = 0;
+    const auto found = mesh::walkToBlock(SIZE_MAX, SIZE_MAX - 64, mesh::kTagPoints, mesh::SearchLimit::HeaderInside,
+                                         [&](size_t) -> const uint8_t* { return ++reads < 100 ? header : nullptr; });
+    EXPECT_FALSE(found);
+    EXPECT_EQ(reads, 1u);
+}
+
 }  // namespace
