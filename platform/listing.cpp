@@ -3,16 +3,25 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/platform.hpp"
+
 namespace ostrel::platform {
 namespace {
 
 constexpr std::string_view kFullName = "fullname";
 constexpr std::string_view kName = "name";
 
-std::unique_ptr<FolderWalk>& currentWalk() noexcept {
-    static std::unique_ptr<FolderWalk> walk;
-    return walk;
+struct OpenWalk {
+    std::unique_ptr<FolderWalk> walk;
+    size_t handedOut = 0;
+};
+
+OpenWalk& currentWalk() noexcept {
+    static OpenWalk open;
+    return open;
 }
+
+bool isDotOrDotDot(std::string_view name) noexcept { return name == "." || name == ".."; }
 
 // The NUL-terminated string that starts at `from`, or nothing when no NUL
 // follows it inside the buffer.
@@ -116,28 +125,49 @@ int ListingWriter::finish() noexcept {
     return count_;
 }
 
+std::optional<std::vector<std::string>> collectNames(FolderWalk& walk, size_t limit) {
+    std::vector<std::string> names;
+    while (auto name = walk.next()) {
+        if (isDotOrDotDot(*name)) continue;
+        if (names.size() == limit) return std::nullopt;
+        names.push_back(std::move(*name));
+    }
+    if (walk.failed()) return std::nullopt;
+    return names;
+}
+
+std::optional<std::vector<std::string>> listFolder(const char* path) {
+    const auto walk = openFolderWalk(path);
+    if (!walk) return std::nullopt;
+    return collectNames(*walk, kMaxFolderEntries);
+}
+
 bool openWalk(const char* path) {
-    currentWalk().reset();
+    OpenWalk& open = currentWalk();
+    open.walk.reset();
+    open.handedOut = 0;
     if (!path || !*path) return false;
-    currentWalk() = openFolderWalk(path);
-    return currentWalk() != nullptr;
+    open.walk = openFolderWalk(path);
+    return open.walk != nullptr;
 }
 
 WalkResult nextWalkEntry(std::string& name) {
-    auto& walk = currentWalk();
-    if (!walk) return WalkResult::NoWalk;
-    auto entry = walk->next();
+    OpenWalk& open = currentWalk();
+    if (!open.walk) return WalkResult::NoWalk;
+    if (open.handedOut == kMaxFolderEntries) return WalkResult::Exhausted;
+    auto entry = open.walk->next();
     if (!entry) return WalkResult::Exhausted;
+    ++open.handedOut;
     name = std::move(*entry);
     return WalkResult::Entry;
 }
 
-bool walkIsOpen() noexcept { return currentWalk() != nullptr; }
+bool walkIsOpen() noexcept { return currentWalk().walk != nullptr; }
 
 bool closeWalk() noexcept {
-    auto& walk = currentWalk();
-    if (!walk) return false;
-    walk.reset();
+    OpenWalk& open = currentWalk();
+    if (!open.walk) return false;
+    open.walk.reset();
     return true;
 }
 

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ostrel::platform {
 
@@ -62,23 +63,37 @@ private:
 
 // ---- The folder walk -------------------------------------------------------
 
+// No listing reads, and no walk hands out, more entries than this. A file
+// system that keeps answering (a broken network share, a listing that starts
+// over) ends there instead of running the caller's loop or memory without end.
+inline constexpr size_t kMaxFolderEntries = size_t(1) << 20;
+
 // One open listing that hands out every entry ("." and ".." and hidden ones
 // too) in the file system's order. Implemented per platform.
 class FolderWalk {
 public:
     virtual ~FolderWalk() = default;
-    // The next entry's name, or nothing when the listing is exhausted.
+    // The next entry's name, or nothing when the listing has ended; once it
+    // has, it stays ended.
     virtual std::optional<std::string> next() = 0;
+    // True when the listing ended on an error rather than at the folder's end.
+    virtual bool failed() const noexcept = 0;
 };
 
 // Opens a listing of `path`; nothing when the folder cannot be listed.
 std::unique_ptr<FolderWalk> openFolderWalk(const char* path);
 
+// Every name `walk` hands out but "." and "..", in its order; nothing when
+// the walk fails before its end or has more than `limit` such names. A
+// listing is all of the folder or none of it.
+std::optional<std::vector<std::string>> collectNames(FolderWalk& walk, size_t limit);
+
 enum class WalkResult { Entry, NoWalk, Exhausted };
 
 // The module's one walk. openWalk replaces (and closes) any walk still open;
 // it fails for a missing or empty path and for a folder that cannot be
-// listed, and then no walk is open.
+// listed, and then no walk is open. A walk is exhausted after
+// kMaxFolderEntries entries, or at the first error, whatever the folder holds.
 bool openWalk(const char* path);
 WalkResult nextWalkEntry(std::string& name);
 bool walkIsOpen() noexcept;

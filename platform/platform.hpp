@@ -4,11 +4,11 @@
 // encoding (the ANSI code page on Windows, UTF-8 elsewhere), passed through to
 // the operating system unchanged.
 //
-// The path functions are portable (platform/*.cpp); every other function is
-// implemented once per platform, in platform/posix/, platform/windows/ or
-// platform/macos/. Files themselves are opened, copied, renamed and removed
-// only through core/file_io.hpp. None of these functions throws except on
-// memory exhaustion, and none keeps state between calls.
+// The path functions and listFolder are portable (platform/*.cpp); every
+// other function is implemented once per platform, in platform/posix/,
+// platform/windows/ or platform/macos/. Files themselves are opened, copied,
+// renamed and removed only through core/file_io.hpp. None of these functions
+// throws except on memory exhaustion, and none keeps state between calls.
 
 #include <cstdint>
 #include <optional>
@@ -37,6 +37,13 @@ std::string FileNameExtract(std::string_view path, int mode);
 // true otherwise (the file system is not consulted).
 bool IsDirectory(std::string_view path) noexcept;
 
+// The names of a folder's entries in listing order, "." and ".." left out;
+// nothing when the folder cannot be listed (missing, not a folder, no
+// permission), when the listing fails part way, or when it holds more than
+// kMaxFolderEntries (platform/listing.hpp) entries. Portable, over the
+// platform's folder walk (platform/listing.cpp).
+std::optional<std::vector<std::string>> listFolder(const char* path);
+
 // ---- Per platform ----------------------------------------------------------
 
 // The separator appended to a folder path before an entry name is joined to
@@ -46,11 +53,6 @@ char folderSeparator() noexcept;
 // Makes one folder level: false when it exists already, when its parent is
 // missing, or when it cannot be made.
 bool createFolder(const char* path) noexcept;
-
-// The names of a folder's entries in listing order, "." and ".." left out;
-// nothing when the folder cannot be listed (missing, not a folder, no
-// permission).
-std::optional<std::vector<std::string>> listFolder(const char* path);
 
 // The folder shared by every user of the machine: the public documents folder
 // on Windows, the local users folder on macOS and Linux. Nothing when the

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/dialogs.hpp"
 #include "platform/listing.hpp"
@@ -221,6 +222,44 @@ TEST_F(FolderWalkTest, OpeningAgainRestartsTheWalk) {
     while (nextWalkEntry(name) == WalkResult::Entry) ++second;
     EXPECT_EQ(first, 3);
     EXPECT_EQ(second, 3);
+}
+
+// A walk of given names, then ending cleanly, ending on an error, or handing
+// out fresh names for ever (a file system that never says it is done).
+class ScriptedWalk final : public FolderWalk {
+public:
+    enum class Then { End, Fail, Endless };
+    ScriptedWalk(std::vector<std::string> names, Then then) : names_(std::move(names)), then_(then) {}
+    std::optional<std::string> next() override {
+        if (at_ < names_.size()) return names_[at_++];
+        if (then_ == Then::Endless) return std::to_string(at_++);
+        return std::nullopt;
+    }
+    bool failed() const noexcept override { return then_ == Then::Fail && at_ == names_.size(); }
+
+private:
+    std::vector<std::string> names_;
+    Then then_;
+    size_t at_ = 0;
+};
+
+TEST(CollectNames, AListingIsTheWholeFolderOrNothing) {
+    using Then = ScriptedWalk::Then;
+    using Names = std::vector<std::string>;
+    const struct {
+        Names names;
+        Then then;
+        std::optional<Names> expected;
+    } cases[] = {
+        {{".", "a", "..", "b", "c"}, Then::End, Names{"a", "b", "c"}},   // the dots do not count
+        {{"a", "b", "c", "d"}, Then::End, std::nullopt},                 // one past the limit
+        {{"a"}, Then::Fail, std::nullopt},
+        {{}, Then::Endless, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        ScriptedWalk walk(c.names, c.then);
+        EXPECT_EQ(collectNames(walk, 3), c.expected) << c.names.size();
+    }
 }
 
 }  // namespace

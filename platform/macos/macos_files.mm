@@ -4,14 +4,12 @@
 
 #import <Foundation/Foundation.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
-#include "platform/listing.hpp"
 #include "platform/platform.hpp"
 
 namespace ostrel::platform {
@@ -26,16 +24,6 @@ bool createFolder(const char* path) noexcept {
                                                           attributes:nil
                                                                error:nullptr];
     }
-}
-
-std::optional<std::vector<std::string>> listFolder(const char* path) {
-    auto walk = openFolderWalk(path);
-    if (!walk) return std::nullopt;
-    std::vector<std::string> names;
-    while (auto name = walk->next()) {
-        if (*name != "." && *name != "..") names.push_back(std::move(*name));
-    }
-    return names;
 }
 
 std::optional<std::string> publicFolder() {

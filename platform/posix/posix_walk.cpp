@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 
+#include <cerrno>
+
 #include "platform/listing.hpp"
 
 namespace ostrel::platform {
@@ -14,13 +16,22 @@ public:
     PosixWalk(const PosixWalk&) = delete;
     PosixWalk& operator=(const PosixWalk&) = delete;
 
+    // readdir is not asked again once it has answered the end: a folder that
+    // gains entries meanwhile does not restart an ended walk.
     std::optional<std::string> next() override {
+        if (ended_) return std::nullopt;
+        errno = 0;
         if (const dirent* entry = readdir(dir_)) return std::string(entry->d_name);
+        failed_ = errno != 0;
+        ended_ = true;
         return std::nullopt;
     }
+    bool failed() const noexcept override { return failed_; }
 
 private:
     DIR* dir_;
+    bool ended_ = false;
+    bool failed_ = false;
 };
 
 }  // namespace

@@ -76,10 +76,13 @@ int listFolderIntoSelection(const char* folder, bool folders) {
     WIN32_FIND_DATAA entry;
     SearchHandle search(FindFirstFileA(pattern.c_str(), &entry));
     if (search.get() == INVALID_HANDLE_VALUE) return 0;
+    // The buffer bounds the entries written, not those skipped: the search
+    // also ends after kMaxFolderEntries entries, and at the first error.
     ListingWriter writer(buffer, path);
+    size_t examined = 0;
     do {
         if (keeps(entry, folders) && !writer.add(entry.cFileName)) break;
-    } while (FindNextFileA(search.get(), &entry));
+    } while (++examined < kMaxFolderEntries && FindNextFileA(search.get(), &entry));
     return writer.finish();
 }
 

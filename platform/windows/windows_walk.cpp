@@ -46,14 +46,19 @@ public:
     std::optional<std::string> next() override {
         if (exhausted_) return std::nullopt;
         std::string name = narrowName(entry_);
-        if (!FindNextFileW(search_, &entry_)) exhausted_ = true;
+        if (!FindNextFileW(search_, &entry_)) {
+            exhausted_ = true;
+            failed_ = GetLastError() != ERROR_NO_MORE_FILES;
+        }
         return name;
     }
+    bool failed() const noexcept override { return failed_; }
 
 private:
     HANDLE search_;
     WIN32_FIND_DATAW entry_;   // the entry next() hands out
     bool exhausted_ = false;
+    bool failed_ = false;      // the search ended on an error, not at the folder's end
 };
 
 }  // namespace
