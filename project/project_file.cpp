@@ -96,9 +96,12 @@ bool appendChunk(InPlaceUpdate& project, const uint8_t (&header)[kNewChunkHeader
     return project.append(header) && project.append(data) && project.append({&filler, 1});
 }
 
-// False when the file could not be written completely.
-bool unpackChunk(const StoredChunk& chunk, std::string_view targetPath) {
+// False when the file could not be written completely, or when its name is
+// the project being read (through any spelling or link): a project is never
+// replaced by one of its own chunks, so that chunk is not unpacked.
+bool unpackChunk(const StoredChunk& chunk, std::string_view targetPath, const char* projectPath) {
     const std::string name = unpackedName(targetPath, chunk);
+    if (sameExistingFile(name.c_str(), projectPath)) return false;
     OutputFile out;
     if (!out.open(name.c_str())) return true;   // a file that cannot be created is passed over
     out.write(chunk.data);
@@ -201,7 +204,7 @@ float OpenProjectFile(const char* path, const char* targetPath, ProjectLayout la
     s.tPoseList = std::move(parsed->refs);
 
     bool allWritten = true;
-    for (const StoredChunk& chunk : parsed->chunks) allWritten = unpackChunk(chunk, targetPath) && allWritten;
+    for (const StoredChunk& chunk : parsed->chunks) allWritten = unpackChunk(chunk, targetPath, path) && allWritten;
     if (!allWritten) return kProjectCannotUnpack;
     return parsed->chainBroken ? kProjectChainBroken : 0.0f;
 }

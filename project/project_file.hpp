@@ -34,7 +34,9 @@ inline constexpr float kDatCannotAppend = -2.0f;       // the project file canno
 inline constexpr float kDatNoChunkNumber = -4.0f;      // the data file's name does not start with a 32-bit number
 inline constexpr float kProjectCutShort = -19.0f;      // header or promised records missing: nothing loaded
 inline constexpr float kProjectChainBroken = -20.0f;   // a chunk runs past the end or is shorter than its header
-inline constexpr float kProjectCannotUnpack = -21.0f;  // an unpacked file could not be written completely
+// An unpacked file could not be written completely, or would have replaced
+// the project file itself; that chunk is skipped, the later ones unpacked.
+inline constexpr float kProjectCannotUnpack = -21.0f;
 
 enum class ProjectLayout { Current, Old };
 

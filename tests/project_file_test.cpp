@@ -136,6 +136,46 @@ TEST_F(ProjectFile, ALaterChunkOfTheSameNameWins) {
     EXPECT_EQ(readText(dir.file("o/4X.dat")), "second one");
 }
 
+// The project is read whole before anything is unpacked, but it must not be
+// replaced by its own chunk: a project file named 7X.dat holding chunk 7,
+// unpacked into its own folder (by any spelling, or through a link), keeps its
+// bytes and says so; the later chunk is still unpacked.
+TEST_F(ProjectFile, AChunkNeverReplacesTheProjectBeingRead) {
+    addTPoseRef(1, "a", "b");
+    std::filesystem::create_directory(dir.path() / "src");
+    std::filesystem::create_directory(dir.path() / "o");
+    const std::string built = dir.file("src/p.prj");
+    ASSERT_EQ(WritePrjFile(built.c_str()), 0.0f);
+    for (const std::string name : {"7X.dat", "8X.dat"}) {
+        writeText(dir.file("src/" + name), name);
+        ASSERT_EQ(AddDatFile(dir.file("src/" + name).c_str(), 0, built.c_str()), 0.0f);
+    }
+    const Bytes project = readFile(built);
+    const struct {
+        const char* project;
+        const char* target;
+        const char* later;
+    } cases[] = {
+        {"7X.dat", "t", "8X.dat"},
+        {"7X.dat", "o/../t", "8X.dat"},
+#ifndef _WIN32
+        {"p.prj", "o/t", "o/8X.dat"},   // o/7X.dat is a link to p.prj
+#endif
+    };
+#ifndef _WIN32
+    std::filesystem::create_symlink("../p.prj", dir.path() / "o" / "7X.dat");
+#endif
+    for (const auto& c : cases) {
+        writeFile(dir.file(c.project), project);
+        std::filesystem::remove(dir.file(c.later));
+        EXPECT_EQ(OpenProjectFile(dir.file(c.project).c_str(), dir.file(c.target).c_str(), ProjectLayout::Current),
+                  kProjectCannotUnpack)
+            << c.target;
+        EXPECT_EQ(readFile(dir.file(c.project)), project) << c.target;
+        EXPECT_EQ(readText(dir.file(c.later)), "8X.dat") << c.target;
+    }
+}
+
 TEST_F(ProjectFile, ChunkNumbersComeFromTheStartOfTheBaseName) {
     EXPECT_EQ(chunkNumberOf("/a/b.c/7X.dat"), 7u);
     EXPECT_EQ(chunkNumberOf("7.dat"), 7u);
