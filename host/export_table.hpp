@@ -90,11 +90,12 @@ inline constexpr float kNoPublicFolder = -1.0f;
     {-12, "fewer than 3 channels, or depth not 8"}
 
 // The codes of unpacking a project file, either layout.
-#define OSTREL_PROJECT_OPEN_CODES                                                    \
-    {-17, "the project file cannot be read"},                                        \
-    {-19, "the file is shorter than its header or its references (nothing loaded)"}, \
-    {-20, "a broken chunk chain (references loaded, earlier chunks unpacked)"},      \
-    {-21, "an unpacked file could not be written completely (the old one is kept)"}
+#define OSTREL_PROJECT_OPEN_CODES                                                                         \
+    {-17, "the project file cannot be read"},                                                             \
+    {-19, "the file is shorter than its header or its references (nothing loaded)"},                      \
+    {-20, "a broken chunk chain (references loaded, earlier chunks unpacked)"},                           \
+    {-21, "an unpacked file could not be written completely, or would replace the project file (the old " \
+          "one is kept, later chunks unpacked)"}
 
 #define OSTREL_EXPORT_LIST(X)                                                                                        \
     X(AddDatFile, kEvery, refused(0), refused(0),                                                                    \
@@ -154,7 +155,8 @@ inline constexpr float kNoPublicFolder = -1.0f;
       "the image; -5 output path missing or the write fails")                                                        \
     X(DispSizeH, kWindowsOnly, unread, unread, (), "")                                                               \
     X(DispSizeV, kWindowsOnly, unread, unread, (), "")                                                               \
-    X(EmptyFolder, kEvery, refused(-1), unread, ({-1, "text missing or empty, or the folder cannot be listed"}), "") \
+    X(EmptyFolder, kEvery, refused(-1), unread, ({-1, "text missing or empty, or the folder cannot be listed"}),     \
+      "-1 also when the listing fails part way or holds more than 1,048,576 entries (nothing deleted)")              \
     X(FileCopyTo, kEvery, refused(-1), refused(-1),                                                                  \
       ({-1, "a path missing, or the copy failed (the old target is kept)"}),                                         \
       "-1 also on a read or write error (the old target is kept)")                                                   \
@@ -170,7 +172,8 @@ inline constexpr float kNoPublicFolder = -1.0f;
       "the write fails")                                                                                             \
     X(GetDirFileList, kWindowsOnly, refused(0), unread,                                                              \
       (),                                                                                                            \
-      "0 for a folder path longer than 257 bytes (refused; the buffer is left as it was)")                           \
+      "0 for a folder path longer than 257 bytes (refused; the buffer is left as it was); the search ends at a "     \
+      "listing error or after 1,048,576 entries, as at the folder's end")                                            \
     X(GetFaces, kEvery, refused(-1), unread,                                                                         \
       ({-1, "text missing, the faces table empty, or no group of that name"}),                                       \
       "-1 also for a name the table does not hold")                                                                  \
@@ -178,7 +181,8 @@ inline constexpr float kNoPublicFolder = -1.0f;
       ({-1, "no listing open"},                                                                                      \
        {-2, "memBlock missing (no entry is taken)"},                                                                 \
        {-3, "the listing has no entry left"}),                                                                       \
-      "-2 memBlock missing while a listing is open (no entry is taken)")                                             \
+      "-2 memBlock missing while a listing is open (no entry is taken); -3 also after a listing error or "           \
+      "1,048,576 entries")                                                                                           \
     X(GetFileInfo, kWindowsOnly, refused(0), refused(0), (), "0 and nothing written when memBlockSize is below 1")   \
     X(GetFileList, kWindowsOnly, allowed("no filter"), unread, (), "")                                               \
     X(GetPrjModfier, kEvery, unread, unread, (), "")                                                                 \
@@ -255,7 +259,8 @@ inline constexpr float kNoPublicFolder = -1.0f;
       (OSTREL_PROJECT_OPEN_CODES),                                                                                   \
       "-19 file shorter than its header, or refCount promises more records than it holds (nothing loaded or "        \
       "unpacked); -20 broken chunk chain (references loaded, earlier chunks unpacked); -21 an unpacked file "        \
-      "could not be written completely (the old file of that name is kept)")                                         \
+      "could not be written completely, or its name is the project file's own (that chunk skipped, the old file "    \
+      "of that name kept, later chunks still unpacked)")                                                             \
     X(OpenPrjFile, kEvery, refused(0), refused(0), (OSTREL_PROJECT_OPEN_CODES), "as OpenNEWPrjFile: -19, -20, -21")  \
     X(OpenQPP, kWindowsLinux, refused(-1), refused(-1),                                                              \
       ({-1, "text or memBlock missing"},                                                                             \
