@@ -172,12 +172,16 @@ bool OutputFile::writeFrom(File& in) {
     }
     constexpr size_t kChunk = size_t(4) << 20;
     std::unique_ptr<char[]> chunk(new char[kChunk]);
-    for (;;) {
-        const auto got = in.readSome(chunk.get(), kChunk);
+    // No more than the file held when the copy began: one that another
+    // program keeps appending to cannot keep the copy going.
+    const auto size = in.size();
+    if (!size) failed_ = true;
+    for (uint64_t left = size.value_or(0); left > 0 && !failed_;) {
+        const auto got = in.readSome(chunk.get(), size_t(std::min<uint64_t>(kChunk, left)));
         if (!got) failed_ = true;
         if (!got || *got == 0) break;
         if (!file_.writeAll(chunk.get(), *got)) failed_ = true;
-        if (failed_) break;
+        left -= *got;
     }
     return !failed_;
 }

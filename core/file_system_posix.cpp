@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -225,13 +226,17 @@ int FileSystem::copyInKernel([[maybe_unused]] File& in, [[maybe_unused]] File& o
     }
     // The kernel's copy: on file systems without extent sharing the bytes
     // move from cache to cache without passing through this process.
+    // The copy ends at the length the file had when it began: a file another
+    // program keeps appending to cannot keep it going.
     bool copiedAny = false;
     off_t written = ::lseek(to, 0, SEEK_CUR);
     if (written < 0) return 0;
-    for (;;) {
-        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kCopyStep, 0);
+    for (off_t left = std::max<off_t>(source.st_size - start, 0); left > 0;) {
+        const ssize_t n =
+            ::copy_file_range(from, nullptr, to, nullptr, size_t(std::min<off_t>(left, off_t(kCopyStep))), 0);
         if (n > 0) {
             copiedAny = true;
+            left -= n;
             // Only starts the writing; a failure shows at the close or never
             // matters, as for any cached write.
             ::sync_file_range(to, written, n, SYNC_FILE_RANGE_WRITE);
@@ -245,6 +250,7 @@ int FileSystem::copyInKernel([[maybe_unused]] File& in, [[maybe_unused]] File& o
         if (!copiedAny && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) return 0;
         return -1;
     }
+    return 1;
 #elif defined(__APPLE__)
     // The system's copy of a whole file onto an empty one (the only case
     // where its choice of start cannot matter). Should it fail, the output is
