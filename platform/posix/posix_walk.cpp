@@ -12,7 +12,7 @@ namespace {
 class PosixWalk final : public FolderWalk {
 public:
     explicit PosixWalk(DIR* dir) : dir_(dir) {}
-    ~PosixWalk() override { closedir(dir_); }
+    ~PosixWalk() override { close(); }
     PosixWalk(const PosixWalk&) = delete;
     PosixWalk& operator=(const PosixWalk&) = delete;
 
@@ -24,11 +24,18 @@ public:
         if (const dirent* entry = readdir(dir_)) return std::string(entry->d_name);
         failed_ = errno != 0;
         ended_ = true;
+        // An ended walk holds no descriptor, though its listing stays open.
+        close();
         return std::nullopt;
     }
     bool failed() const noexcept override { return failed_; }
 
 private:
+    void close() noexcept {
+        if (dir_) closedir(dir_);
+        dir_ = nullptr;
+    }
+
     DIR* dir_;
     bool ended_ = false;
     bool failed_ = false;
@@ -39,7 +46,13 @@ private:
 std::unique_ptr<FolderWalk> openFolderWalk(const char* path) {
     DIR* dir = path ? opendir(path) : nullptr;
     if (!dir) return nullptr;
-    return std::make_unique<PosixWalk>(dir);
+    // Running out of memory here must not leave the folder open.
+    try {
+        return std::make_unique<PosixWalk>(dir);
+    } catch (...) {
+        closedir(dir);
+        throw;
+    }
 }
 
 }  // namespace ostrel::platform
