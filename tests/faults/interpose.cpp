@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdarg>
@@ -29,9 +30,10 @@
 extern "C" {
 int __open_2(const char* path, int flags);
 int __open64_2(const char* path, int flags);
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(OSTREL_FAULT_ASAN)
 void* __interceptor_malloc(size_t size);
 void* __interceptor_realloc(void* pointer, size_t size);
+void __interceptor_free(void* pointer);
 void* __interceptor_aligned_alloc(size_t alignment, size_t size);
 #else
 void* __libc_malloc(size_t size);
@@ -83,29 +85,59 @@ struct Real {
 #undef OSTREL_FAULT_POINTER
 };
 Real real;
+// The next definition, looked up now when something calls it before the
+// lookup at start (the sanitizer's and the loader's own start).
+template <class F>
+F next(F& slot, const char* name) noexcept {
+    if (!slot) slot = reinterpret_cast<F>(::dlsym(RTLD_NEXT, name));
+    return slot;
+}
+#define NEXT(name) next(real.name, #name)
+
+#if defined(OSTREL_FAULT_ASAN)
+// The sanitizer's start looks up names before its allocator may be called;
+// what it allocates meanwhile comes from here and is never given back.
+alignas(16) char early[1 << 16];
+std::atomic<size_t> earlyUsed{0};
+bool started = false;
+void* earlyAllocation(size_t size) noexcept {
+    const size_t at = earlyUsed.fetch_add((size + 15) & ~size_t(15));
+    return at + size <= sizeof early ? early + at : nullptr;
+}
+bool isEarly(const void* p) noexcept { return p >= early && p < early + sizeof early; }
+#endif
 
 __attribute__((constructor(101))) void findRealFunctions() {
+#if defined(OSTREL_FAULT_ASAN)
+    started = true;
+#endif
 #define OSTREL_FAULT_LOOKUP(name, kind) real.name = reinterpret_cast<decltype(&::name)>(::dlsym(RTLD_NEXT, #name));
     OSTREL_FAULT_FUNCTIONS(OSTREL_FAULT_LOOKUP)
 #undef OSTREL_FAULT_LOOKUP
 }
 
 void* realMalloc(size_t size) noexcept {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(OSTREL_FAULT_ASAN)
+    if (!started) return earlyAllocation(size);
     return __interceptor_malloc(size);
 #else
     return __libc_malloc(size);
 #endif
 }
 void* realRealloc(void* pointer, size_t size) noexcept {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(OSTREL_FAULT_ASAN)
+    if (!started || isEarly(pointer)) {
+        void* moved = started ? __interceptor_malloc(size) : earlyAllocation(size);
+        if (moved && pointer) std::memcpy(moved, pointer, std::min<size_t>(size, size_t(early + sizeof early - static_cast<char*>(pointer))));
+        return moved;
+    }
     return __interceptor_realloc(pointer, size);
 #else
     return __libc_realloc(pointer, size);
 #endif
 }
 void* realAligned(size_t alignment, size_t size) noexcept {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(OSTREL_FAULT_ASAN)
     return __interceptor_aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment);
 #else
     return __libc_memalign(alignment, size);
@@ -136,8 +168,8 @@ void copyPath(char (&to)[240], const char* from) noexcept {
 
 bool isFolder(int fd, const char* path) noexcept {
     struct stat st;
-    if (path) return real.stat(path, &st) == 0 && S_ISDIR(st.st_mode);
-    return fd >= 0 && real.fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+    if (path) return NEXT(stat)(path, &st) == 0 && S_ISDIR(st.st_mode);
+    return fd >= 0 && NEXT(fstat)(fd, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // One call passing through: counted while armed, failed when it is the one.
@@ -301,50 +333,50 @@ extern "C" int open(const char* path, int flags, ...) {
     va_start(args, flags);
     const mode_t mode = modeArgument(flags, args);
     va_end(args);
-    return openWith(f_open, real.open, AT_FDCWD, path, flags, mode);
+    return openWith(f_open, NEXT(open), AT_FDCWD, path, flags, mode);
 }
 extern "C" int open64(const char* path, int flags, ...) {
     va_list args;
     va_start(args, flags);
     const mode_t mode = modeArgument(flags, args);
     va_end(args);
-    return openWith(f_open64, real.open64, AT_FDCWD, path, flags, mode);
+    return openWith(f_open64, NEXT(open64), AT_FDCWD, path, flags, mode);
 }
-extern "C" int __open_2(const char* path, int flags) { return openWith(f___open_2, real.open, AT_FDCWD, path, flags, 0); }
+extern "C" int __open_2(const char* path, int flags) { return openWith(f___open_2, NEXT(open), AT_FDCWD, path, flags, 0); }
 extern "C" int __open64_2(const char* path, int flags) {
-    return openWith(f___open64_2, real.open64, AT_FDCWD, path, flags, 0);
+    return openWith(f___open64_2, NEXT(open64), AT_FDCWD, path, flags, 0);
 }
 extern "C" int openat(int dirfd, const char* path, int flags, ...) {
     va_list args;
     va_start(args, flags);
     const mode_t mode = modeArgument(flags, args);
     va_end(args);
-    return openWith(f_openat, nullptr, dirfd, path, flags, mode, real.openat);
+    return openWith(f_openat, nullptr, dirfd, path, flags, mode, NEXT(openat));
 }
 extern "C" int openat64(int dirfd, const char* path, int flags, ...) {
     va_list args;
     va_start(args, flags);
     const mode_t mode = modeArgument(flags, args);
     va_end(args);
-    return openWith(f_openat64, nullptr, dirfd, path, flags, mode, real.openat64);
+    return openWith(f_openat64, nullptr, dirfd, path, flags, mode, NEXT(openat64));
 }
 extern "C" int creat(const char* path, mode_t mode) {
-    return openWith(f_creat, real.open, AT_FDCWD, path, O_CREAT | O_WRONLY | O_TRUNC, mode);
+    return openWith(f_creat, NEXT(open), AT_FDCWD, path, O_CREAT | O_WRONLY | O_TRUNC, mode);
 }
 extern "C" int creat64(const char* path, mode_t mode) {
-    return openWith(f_creat64, real.open64, AT_FDCWD, path, O_CREAT | O_WRONLY | O_TRUNC, mode);
+    return openWith(f_creat64, NEXT(open64), AT_FDCWD, path, O_CREAT | O_WRONLY | O_TRUNC, mode);
 }
 extern "C" DIR* opendir(const char* path) {
     Call call(f_opendir, Kind::Open, -1, path);
     if (call.fails()) return failWith(call, static_cast<DIR*>(nullptr));
-    DIR* dir = real.opendir(path);
+    DIR* dir = NEXT(opendir)(path);
     call.done(dir ? ::dirfd(dir) : -1, O_RDONLY | O_DIRECTORY);
     return dir;
 }
 extern "C" DIR* fdopendir(int fd) {
     Call call(f_fdopendir, Kind::Open, fd);
     if (call.fails()) return failWith(call, static_cast<DIR*>(nullptr));
-    DIR* dir = real.fdopendir(fd);
+    DIR* dir = NEXT(fdopendir)(fd);
     call.done(dir ? fd : -1, O_RDONLY | O_DIRECTORY);
     return dir;
 }
@@ -354,32 +386,32 @@ extern "C" DIR* fdopendir(int fd) {
 extern "C" ssize_t read(int fd, void* data, size_t size) {
     Call call(f_read, Kind::Read, fd);
     if (call.fails()) return failWith(call, ssize_t(-1));
-    return call.done(real.read(fd, data, size));
+    return call.done(NEXT(read)(fd, data, size));
 }
 extern "C" ssize_t pread(int fd, void* data, size_t size, off_t offset) {
     Call call(f_pread, Kind::Read, fd);
     if (call.fails()) return failWith(call, ssize_t(-1));
-    return call.done(real.pread(fd, data, size, offset));
+    return call.done(NEXT(pread)(fd, data, size, offset));
 }
 extern "C" ssize_t pread64(int fd, void* data, size_t size, off64_t offset) {
     Call call(f_pread64, Kind::Read, fd);
     if (call.fails()) return failWith(call, ssize_t(-1));
-    return call.done(real.pread64(fd, data, size, offset));
+    return call.done(NEXT(pread64)(fd, data, size, offset));
 }
 extern "C" ssize_t readlink(const char* path, char* to, size_t size) noexcept {
     Call call(f_readlink, Kind::Read, -1, path);
     if (call.fails()) return failWith(call, ssize_t(-1));
-    return call.done(real.readlink(path, to, size));
+    return call.done(NEXT(readlink)(path, to, size));
 }
 extern "C" struct dirent* readdir(DIR* dir) {
     Call call(f_readdir, Kind::Listing, ::dirfd(dir));
     if (call.fails()) return failWith(call, static_cast<struct dirent*>(nullptr));
-    return real.readdir(dir);
+    return NEXT(readdir)(dir);
 }
 extern "C" struct dirent64* readdir64(DIR* dir) {
     Call call(f_readdir64, Kind::Listing, ::dirfd(dir));
     if (call.fails()) return failWith(call, static_cast<struct dirent64*>(nullptr));
-    return real.readdir64(dir);
+    return NEXT(readdir64)(dir);
 }
 
 // ---- Writes and flushes ------------------------------------------------------------
@@ -387,21 +419,21 @@ extern "C" struct dirent64* readdir64(DIR* dir) {
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
     Call call(f_write, Kind::Write, fd);
     if (call.fails()) return failWith(call, ssize_t(-1));
-    const ssize_t put = real.write(fd, data, size);
+    const ssize_t put = NEXT(write)(fd, data, size);
     if (put > 0) call.wrote(fd);
     return call.done(put);
 }
 extern "C" ssize_t pwrite(int fd, const void* data, size_t size, off_t offset) {
     Call call(f_pwrite, Kind::Write, fd);
     if (call.fails()) return failWith(call, ssize_t(-1));
-    const ssize_t put = real.pwrite(fd, data, size, offset);
+    const ssize_t put = NEXT(pwrite)(fd, data, size, offset);
     if (put > 0) call.wrote(fd);
     return call.done(put);
 }
 extern "C" ssize_t pwrite64(int fd, const void* data, size_t size, off64_t offset) {
     Call call(f_pwrite64, Kind::Write, fd);
     if (call.fails()) return failWith(call, ssize_t(-1));
-    const ssize_t put = real.pwrite64(fd, data, size, offset);
+    const ssize_t put = NEXT(pwrite64)(fd, data, size, offset);
     if (put > 0) call.wrote(fd);
     return call.done(put);
 }
@@ -409,29 +441,29 @@ extern "C" ssize_t copy_file_range(int from, off64_t* fromOffset, int to, off64_
                                    unsigned int flags) {
     Call call(f_copy_file_range, Kind::Write, to);
     if (call.fails()) return failWith(call, ssize_t(-1));
-    const ssize_t put = real.copy_file_range(from, fromOffset, to, toOffset, size, flags);
+    const ssize_t put = NEXT(copy_file_range)(from, fromOffset, to, toOffset, size, flags);
     if (put > 0) call.wrote(to);
     return call.done(put);
 }
 extern "C" int fallocate(int fd, int mode, off_t offset, off_t length) {
     Call call(f_fallocate, Kind::Write, fd);
     if (call.fails()) return failWith(call, -1);
-    return int(call.done(real.fallocate(fd, mode, offset, length)));
+    return int(call.done(NEXT(fallocate)(fd, mode, offset, length)));
 }
 extern "C" int fallocate64(int fd, int mode, off64_t offset, off64_t length) {
     Call call(f_fallocate64, Kind::Write, fd);
     if (call.fails()) return failWith(call, -1);
-    return int(call.done(real.fallocate64(fd, mode, offset, length)));
+    return int(call.done(NEXT(fallocate64)(fd, mode, offset, length)));
 }
 extern "C" int posix_fallocate(int fd, off_t offset, off_t length) {
     Call call(f_posix_fallocate, Kind::Write, fd);
     if (call.fails()) return call.error();
-    return int(call.done(real.posix_fallocate(fd, offset, length)));
+    return int(call.done(NEXT(posix_fallocate)(fd, offset, length)));
 }
 extern "C" int posix_fallocate64(int fd, off64_t offset, off64_t length) {
     Call call(f_posix_fallocate64, Kind::Write, fd);
     if (call.fails()) return call.error();
-    return int(call.done(real.posix_fallocate64(fd, offset, length)));
+    return int(call.done(NEXT(posix_fallocate64)(fd, offset, length)));
 }
 // The file clone (FICLONE) is the one request the library makes: a copy.
 extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
@@ -441,33 +473,33 @@ extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
     va_end(args);
     Call call(f_ioctl, Kind::Write, fd);
     if (call.fails()) return failWith(call, -1);
-    const int result = real.ioctl(fd, request, argument);
+    const int result = NEXT(ioctl)(fd, request, argument);
     if (result == 0) call.wrote(fd);
     return int(call.done(result));
 }
 extern "C" int fsync(int fd) {
     Call call(f_fsync, Kind::Flush, fd);
     if (call.fails()) return failWith(call, -1);
-    return int(call.done(real.fsync(fd)));
+    return int(call.done(NEXT(fsync)(fd)));
 }
 extern "C" int fdatasync(int fd) {
     Call call(f_fdatasync, Kind::Flush, fd);
     if (call.fails()) return failWith(call, -1);
-    return int(call.done(real.fdatasync(fd)));
+    return int(call.done(NEXT(fdatasync)(fd)));
 }
 
 // ---- Closes: the descriptor is gone even when the close reports an error -----------
 
 extern "C" int close(int fd) {
     Call call(f_close, Kind::Close, fd);
-    const int result = real.close(fd);
+    const int result = NEXT(close)(fd);
     opened(fd);
     if (call.fails()) return failWith(call, -1);
     return int(call.done(result));
 }
 extern "C" int closedir(DIR* dir) {
     Call call(f_closedir, Kind::Close, ::dirfd(dir));
-    const int result = real.closedir(dir);
+    const int result = NEXT(closedir)(dir);
     if (call.fails()) return failWith(call, -1);
     return int(call.done(result));
 }
@@ -478,13 +510,13 @@ extern "C" int closedir(DIR* dir) {
     extern "C" int name signature noexcept {                                  \
         Call call(f_##name, Kind::kind, -1, path);                            \
         if (call.fails()) return failWith(call, -1);                          \
-        return int(call.done(real.name arguments));                           \
+        return int(call.done(NEXT(name) arguments));                           \
     }
 #define OSTREL_FAULT_FD_CALL(name, kind, signature, arguments, fd)           \
     extern "C" int name signature noexcept {                                  \
         Call call(f_##name, Kind::kind, fd);                                  \
         if (call.fails()) return failWith(call, -1);                          \
-        return int(call.done(real.name arguments));                           \
+        return int(call.done(NEXT(name) arguments));                           \
     }
 
 OSTREL_FAULT_PATH_CALL(stat, Stat, (const char* p, struct stat* s), (p, s), p)
@@ -502,17 +534,17 @@ OSTREL_FAULT_PATH_CALL(statx, Stat, (int d, const char* p, int f, unsigned m, st
 extern "C" int rename(const char* from, const char* to) noexcept {
     Call call(f_rename, Kind::Rename, -1, from, to);
     if (call.fails()) return failWith(call, -1);
-    return int(call.done(real.rename(from, to)));
+    return int(call.done(NEXT(rename)(from, to)));
 }
 extern "C" int renameat(int fromDir, const char* from, int toDir, const char* to) noexcept {
     Call call(f_renameat, Kind::Rename, -1, from, to);
     if (call.fails()) return failWith(call, -1);
-    return int(call.done(real.renameat(fromDir, from, toDir, to)));
+    return int(call.done(NEXT(renameat)(fromDir, from, toDir, to)));
 }
 extern "C" int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned int flags) noexcept {
     Call call(f_renameat2, Kind::Rename, -1, from, to);
     if (call.fails()) return failWith(call, -1);
-    return int(call.done(real.renameat2(fromDir, from, toDir, to, flags), int(flags)));
+    return int(call.done(NEXT(renameat2)(fromDir, from, toDir, to, flags), int(flags)));
 }
 OSTREL_FAULT_PATH_CALL(unlink, Unlink, (const char* p), (p), p)
 OSTREL_FAULT_PATH_CALL(unlinkat, Unlink, (int d, const char* p, int f), (d, p, f), p)
@@ -537,28 +569,28 @@ OSTREL_FAULT_PATH_CALL(faccessat, Access, (int d, const char* p, int m, int f), 
 extern "C" off_t lseek(int fd, off_t offset, int whence) noexcept {
     Call call(f_lseek, Kind::Seek, fd);
     if (call.fails()) return failWith(call, off_t(-1));
-    return call.done(real.lseek(fd, offset, whence));
+    return call.done(NEXT(lseek)(fd, offset, whence));
 }
 extern "C" off64_t lseek64(int fd, off64_t offset, int whence) noexcept {
     Call call(f_lseek64, Kind::Seek, fd);
     if (call.fails()) return failWith(call, off64_t(-1));
-    return call.done(real.lseek64(fd, offset, whence));
+    return call.done(NEXT(lseek64)(fd, offset, whence));
 }
 extern "C" int sync_file_range(int fd, off64_t offset, off64_t size, unsigned int flags) {
     Call call(f_sync_file_range, Kind::Advice, fd);
     if (call.fails()) return failWith(call, -1);
-    return int(call.done(real.sync_file_range(fd, offset, size, flags)));
+    return int(call.done(NEXT(sync_file_range)(fd, offset, size, flags)));
 }
 // posix_fadvise answers the error number itself.
 extern "C" int posix_fadvise(int fd, off_t offset, off_t size, int advice) noexcept {
     Call call(f_posix_fadvise, Kind::Advice, fd);
     if (call.fails()) return call.error();
-    return int(call.done(real.posix_fadvise(fd, offset, size, advice)));
+    return int(call.done(NEXT(posix_fadvise)(fd, offset, size, advice)));
 }
 extern "C" int posix_fadvise64(int fd, off64_t offset, off64_t size, int advice) noexcept {
     Call call(f_posix_fadvise64, Kind::Advice, fd);
     if (call.fails()) return call.error();
-    return int(call.done(real.posix_fadvise64(fd, offset, size, advice)));
+    return int(call.done(NEXT(posix_fadvise64)(fd, offset, size, advice)));
 }
 
 // ---- Memory and threads ----------------------------------------------------------------
@@ -566,18 +598,18 @@ extern "C" int posix_fadvise64(int fd, off64_t offset, off64_t size, int advice)
 extern "C" void* mmap(void* at, size_t size, int protection, int flags, int fd, off_t offset) noexcept {
     Call call(f_mmap, Kind::MapMemory);
     if (call.fails()) return failWith(call, MAP_FAILED);
-    return real.mmap(at, size, protection, flags, fd, offset);
+    return NEXT(mmap)(at, size, protection, flags, fd, offset);
 }
 extern "C" void* mmap64(void* at, size_t size, int protection, int flags, int fd, off64_t offset) noexcept {
     Call call(f_mmap64, Kind::MapMemory);
     if (call.fails()) return failWith(call, MAP_FAILED);
-    return real.mmap64(at, size, protection, flags, fd, offset);
+    return NEXT(mmap64)(at, size, protection, flags, fd, offset);
 }
 extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attributes, void* (*start)(void*),
                               void* argument) noexcept {
     Call call(f_pthread_create, Kind::Thread);
     if (call.fails()) return call.error();
-    return real.pthread_create(thread, attributes, start, argument);
+    return NEXT(pthread_create)(thread, attributes, start, argument);
 }
 extern "C" void* malloc(size_t size) noexcept {
     Call call(f_malloc, Kind::Alloc);
@@ -589,6 +621,12 @@ extern "C" void* realloc(void* pointer, size_t size) noexcept {
     if (call.fails()) return failWith(call, static_cast<void*>(nullptr));
     return realRealloc(pointer, size);
 }
+
+#if defined(OSTREL_FAULT_ASAN)
+extern "C" void free(void* pointer) noexcept {
+    if (started && !isEarly(pointer)) __interceptor_free(pointer);
+}
+#endif
 
 void* operator new(size_t size) {
     if (void* p = allocate(size)) return p;
