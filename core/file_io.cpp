@@ -54,25 +54,27 @@ namespace {
 // Creates the temporary file beside `target` under ".~" and 12 letters: short
 // enough that a target of the longest legal name (255 bytes) still has one
 // beside it, and unpredictable, so a file planted beside the target cannot
-// await the output. `temp` is given its full length before any file exists,
-// so nothing can fail between creating the file and knowing its name; it is
-// cleared when the folder lets no file be made.
+// await the output. The name is built whole before any file exists and
+// moved into `temp` (which cannot fail) once the file is made, so `temp`
+// names the file exactly when there is one to remove.
 bool createTemporaryBeside(const std::string& target, FileSystem::Access access, File& file, std::string& temp) {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     constexpr size_t kLetterCount = 12;
-    temp.assign(folderPart(target));
-    temp += ".~";
-    temp.append(kLetterCount, 'a');
+    std::string name(folderPart(target));
+    name += ".~";
+    name.append(kLetterCount, 'a');
     // A name is taken only by a file created meanwhile: 100 draws end the
     // search whatever the folder holds.
     for (int attempt = 0; attempt < 100; ++attempt) {
         uint64_t bits = FileSystem::randomBits();
-        for (size_t i = temp.size() - kLetterCount; i < temp.size(); ++i, bits /= 36) temp[i] = kLetters[bits % 36];
-        const FileSystem::Created created = FileSystem::createExclusive(temp, file, access);
-        if (created == FileSystem::Created::Yes) return true;
+        for (size_t i = name.size() - kLetterCount; i < name.size(); ++i, bits /= 36) name[i] = kLetters[bits % 36];
+        const FileSystem::Created created = FileSystem::createExclusive(name, file, access);
+        if (created == FileSystem::Created::Yes) {
+            temp = std::move(name);
+            return true;
+        }
         if (created == FileSystem::Created::No) break;
     }
-    temp.clear();
     return false;
 }
 
@@ -81,15 +83,24 @@ bool createTemporaryBeside(const std::string& target, FileSystem::Access access,
 OutputFile::OutputFile() = default;
 OutputFile::~OutputFile() { abandon(); }
 
-bool OutputFile::open(const char* path) {
+bool OutputFile::open(const char* path, Existing existingFile) {
     abandon();
     if (!path || !*path) return false;
-    // A link is followed to the file it names: that file is replaced and the
-    // link keeps pointing at it.
-    auto target = FileSystem::resolveLinks(path);
-    if (!target) return false;
-    const FileSystem::Target existing = FileSystem::inspect(*target);
-    if (existing.kind == FileSystem::Kind::Other) return false;
+    refuseExisting_ = existingFile == Existing::Refuse;
+    std::optional<std::string> target;
+    FileSystem::Target existing;
+    if (refuseExisting_) {
+        // Nothing is there, so there is no link to follow.
+        if (lookUpName(path) != NameLookup::Free) return false;
+        target = path;
+    } else {
+        // A link is followed to the file it names: that file is replaced and
+        // the link keeps pointing at it.
+        target = FileSystem::resolveLinks(path);
+        if (!target) return false;
+        existing = FileSystem::inspect(*target);
+        if (existing.kind == FileSystem::Kind::Other) return false;
+    }
     replacing_ = existing.kind == FileSystem::Kind::RegularFile;
     // Everything the output needs is allocated before its temporary file
     // exists, so running out of memory cannot leave one behind.
@@ -211,7 +222,8 @@ bool OutputFile::commit() {
     // power cut leaves the old file or the new one, never an empty one.
     ok = ok && (!replacing_ || FileSystem::flushToDisk(file_));
     ok = file_.close() && ok;
-    ok = ok && FileSystem::replace(temp_, target_);
+    ok = ok && (refuseExisting_ ? renameWithoutReplacing(temp_.c_str(), target_.c_str())
+                                : FileSystem::replace(temp_, target_));
     if (!ok) {
         abandon();
         return false;

@@ -220,7 +220,13 @@ public:
     // old one's owner or group) opens as failed: commit() then answers false,
     // so the caller reports its write-failure code, and the target is
     // untouched either way.
-    bool open(const char* path);
+    //
+    // With Existing::Refuse the output is a new file that replaces nothing:
+    // false when anything (even a dangling link or a folder) has the name,
+    // or the name cannot be looked up, and commit() fails rather than
+    // replace a file that took the name meanwhile.
+    enum class Existing { Replace, Refuse };
+    bool open(const char* path, Existing existing = Existing::Replace);
 
     void write(const void* data, size_t size);
     void write(std::span<const uint8_t> bytes) { write(bytes.data(), bytes.size()); }
@@ -272,6 +278,7 @@ private:
     // and the folder after it. A new file that replaces nothing is not
     // waited for (see README, "Files").
     bool replacing_ = false;
+    bool refuseExisting_ = false;
 };
 
 // Replaces `path` with exactly `bytes`, through OutputFile.

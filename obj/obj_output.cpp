@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <exception>
+#include <mutex>
 #include <set>
 
 #include "core/parallel.hpp"
@@ -79,26 +81,40 @@ size_t writeGroupOutputs(std::span<const std::string> outputs, size_t vertexCoun
     std::atomic<size_t> next{0};
     std::atomic<size_t> firstFailed{outputs.size()};
     std::vector<std::atomic<bool>> written(outputs.size());
+    // An output that throws (memory ran out) fails like one that could not be
+    // written; the first such exception is rethrown once the files are tidy.
+    std::mutex thrownMutex;
+    std::exception_ptr thrown;
+    auto failAt = [&](size_t index) {
+        for (size_t seen = firstFailed; index < seen && !firstFailed.compare_exchange_weak(seen, index);) {
+        }
+    };
     auto work = [&] {
-        VertexSetBuilder numbers(vertexCount);
-        for (size_t index = next++; index < outputs.size() && index < firstFailed; index = next++) {
-            OutputFile out;
-            bool ok = out.open(outputs[index].c_str());
-            if (ok) {
-                write(index, numbers, out);
-                ok = out.commit();
-            }
-            if (ok) {
-                written[index] = true;
-            } else {
-                for (size_t seen = firstFailed; index < seen && !firstFailed.compare_exchange_weak(seen, index);) {
+        size_t index = outputs.size();
+        try {
+            VertexSetBuilder numbers(vertexCount);
+            for (index = next++; index < outputs.size() && index < firstFailed; index = next++) {
+                OutputFile out;
+                bool ok = out.open(outputs[index].c_str(), OutputFile::Existing::Refuse);
+                if (ok) {
+                    write(index, numbers, out);
+                    ok = out.commit();
                 }
+                if (ok)
+                    written[index] = true;
+                else
+                    failAt(index);
             }
+        } catch (...) {
+            failAt(std::min(index, next.load()));
+            std::lock_guard lock(thrownMutex);
+            if (!thrown) thrown = std::current_exception();
         }
     };
     runSideBySide(work, work);
     for (size_t index = firstFailed + 1; index < outputs.size(); ++index)
         if (written[index]) removeFile(outputs[index].c_str());
+    if (thrown) std::rethrow_exception(thrown);
     return firstFailed;
 }
 

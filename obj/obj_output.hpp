@@ -75,11 +75,13 @@ inline void writeNumber(OutputFile& out, uint64_t number) {
 }
 
 // Writes one output through a temporary file beside it; false when it cannot
-// be created or a write fails (an existing file of that name is then as it was).
+// be created or a write fails (an existing file of that name is then as it was,
+// and with Existing::Refuse is never replaced).
 template <class Write>
-bool writeOutput(const std::string& path, Write&& write) {
+bool writeOutput(const std::string& path, Write&& write,
+                 OutputFile::Existing existing = OutputFile::Existing::Replace) {
     OutputFile out;
-    if (!out.open(path.c_str())) return false;
+    if (!out.open(path.c_str(), existing)) return false;
     write(out);
     return out.commit();
 }

@@ -87,10 +87,12 @@ float ListSplitTev(const char* tevPath, const char* outputPathInFolder) {
         // Raw 4-byte values: positions reach the points file bit for bit.
         std::span<const uint8_t> run = points->subspan(offset, count * mesh::kPointBytes);
         offset += run.size();
-        bool written = writeOutput(freeOutputName(folder, record.nameText(), kPointsExtension), [&](OutputFile& out) {
+        const auto write = [&](OutputFile& out) {
             if (!writePointsHeader(out, count)) return out.abandon();
             out.write(run);
-        });
+        };
+        const bool written = writeOutput(freeOutputName(folder, record.nameText(), kPointsExtension), write,
+                                         OutputFile::Existing::Refuse);
         if (!written) return kSplitCannotWriteOutput;
     }
     return 0;
