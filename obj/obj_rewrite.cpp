@@ -205,13 +205,16 @@ float LeanAddGroupOBJ(const char* sourcePath, int32_t shift, const char* targetP
     const ObjScan appended = writeAppendedLines(out, source, groupName, shift);
     if (!source.finish()) return kAppendCannotOpenSource;
     if (float code = appended.verdict(kAppendCannotOpenSource)) return code;
-    if (!out.commit()) return kAppendCannotWriteTarget;
 
+    // The record's room is made before T is replaced: once it is, nothing is
+    // left that could fail and report the changed T as unchanged.
     GroupListState& state = groupListState();
     groupID record;
     record.setName(groupName);
     record.startFace = state.faceIndex;
     record.endFace = int32_t(uint32_t(state.faceIndex) + uint32_t(appended.faces));
+    state.groupsList.reserve(state.groupsList.size() + 1);
+    if (!out.commit()) return kAppendCannotWriteTarget;
     state.faceIndex = record.endFace;
     state.groupsList.push_back(record);
     return float(int64_t(shift) + int64_t(appended.vertexLines));
