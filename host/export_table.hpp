@@ -180,9 +180,10 @@ inline constexpr float kNoPublicFolder = -1.0f;
     X(GetFile, kEvery, unread, refused(-2),                                                                          \
       ({-1, "no listing open"},                                                                                      \
        {-2, "memBlock missing (no entry is taken)"},                                                                 \
-       {-3, "the listing has no entry left"}),                                                                       \
-      "-2 memBlock missing while a listing is open (no entry is taken); -3 also after a listing error or "           \
-      "1,048,576 entries")                                                                                           \
+       {-3, "the listing has no entry left"},                                                                        \
+       {-4, "the folder could not be read further (once; then -3)"}),                                                \
+      "-2 memBlock missing while a listing is open (no entry is taken); -4 once when the folder cannot be read to "  \
+      "its end, -3 after that and after 1,048,576 entries")                                                          \
     X(GetFileInfo, kWindowsOnly, refused(0), refused(0), (), "0 and nothing written when memBlockSize is below 1")   \
     X(GetFileList, kWindowsOnly, allowed("no filter"), unread, (), "")                                               \
     X(GetPrjModfier, kEvery, unread, unread, (), "")                                                                 \
@@ -294,11 +295,12 @@ inline constexpr float kNoPublicFolder = -1.0f;
     X(SaveQPP, kWindowsLinux, refused(-1), refused(-1),                                                              \
       ({-1, "text or memBlock missing"},                                                                             \
        {-3, "the package path is shorter than 3 characters, ends in \"dat\", or it or its table is a slot file"},    \
-       {-5, "the package cannot be written, or a slot file is 2 GiB or longer"},                                     \
+       {-5, "the package cannot be written, or a slot file is 2 GiB or longer or cannot be read"},                   \
        {-15, "the size table cannot be written"}),                                                                   \
       "-1 text or memBlock missing; -3 package path shorter than 3 characters, ending in \"dat\", or the package "   \
-      "or its size table would be a slot file; -5 also for a slot file of 2 GiB or more, or a failed package "       \
-      "write; -15 also when the size table write fails")                                                             \
+      "or its size table would be a slot file; -5 also for a slot file of 2 GiB or more, one that opens but "        \
+      "cannot be read to its end, or a failed package write (the old package kept); -15 also when the size table "   \
+      "write fails")                                                                                                 \
     X(ScaleUVs, kEvery, refused(-3), refused(-3),                                                                    \
       ({-3, "text or memBlock missing"},                                                                             \
        {-1, "the input cannot be read"},                                                                             \

@@ -19,6 +19,7 @@ constexpr float kWalkCannotOpen = -1.0f;   // OpenFolder: the folder cannot be l
 constexpr float kNoWalkOpen = -1.0f;       // GetFile, CloseFolder: no listing is open
 constexpr float kNoEntryBlock = -2.0f;     // GetFile: memBlock missing
 constexpr float kNoEntryLeft = -3.0f;      // GetFile: the listing is exhausted
+constexpr float kWalkFailed = -4.0f;       // GetFile: the folder could not be read further
 
 }  // namespace
 
@@ -34,7 +35,11 @@ extern "C" float GetFile(const char* text, double value, char* memBlock, int mem
     if (!memBlock) return kNoEntryBlock;
     return frame::guarded([&] {
         std::string name;
-        if (platform::nextWalkEntry(name) != platform::WalkResult::Entry) return kNoEntryLeft;
+        switch (platform::nextWalkEntry(name)) {
+        case platform::WalkResult::Entry: break;
+        case platform::WalkResult::Failed: return kWalkFailed;
+        default: return kNoEntryLeft;
+        }
         copyToMemBlock(memBlock, memBlockSize, name);
         return 0.0f;
     });

@@ -14,6 +14,7 @@ constexpr std::string_view kName = "name";
 struct OpenWalk {
     std::unique_ptr<FolderWalk> walk;
     size_t handedOut = 0;
+    bool failureReported = false;
 };
 
 OpenWalk& currentWalk() noexcept {
@@ -146,6 +147,7 @@ bool openWalk(const char* path) {
     OpenWalk& open = currentWalk();
     open.walk.reset();
     open.handedOut = 0;
+    open.failureReported = false;
     if (!path || !*path) return false;
     open.walk = openFolderWalk(path);
     return open.walk != nullptr;
@@ -156,7 +158,13 @@ WalkResult nextWalkEntry(std::string& name) {
     if (!open.walk) return WalkResult::NoWalk;
     if (open.handedOut == kMaxFolderEntries) return WalkResult::Exhausted;
     auto entry = open.walk->next();
-    if (!entry) return WalkResult::Exhausted;
+    if (!entry) {
+        // A folder that could not be read to its end is not reported as
+        // listed: the caller hears of it once.
+        if (!open.walk->failed() || open.failureReported) return WalkResult::Exhausted;
+        open.failureReported = true;
+        return WalkResult::Failed;
+    }
     ++open.handedOut;
     name = std::move(*entry);
     return WalkResult::Entry;

@@ -88,12 +88,15 @@ std::unique_ptr<FolderWalk> openFolderWalk(const char* path);
 // listing is all of the folder or none of it.
 std::optional<std::vector<std::string>> collectNames(FolderWalk& walk, size_t limit);
 
-enum class WalkResult { Entry, NoWalk, Exhausted };
+// Failed: the folder could not be read further, answered once; the walk is
+// Exhausted from then on.
+enum class WalkResult { Entry, NoWalk, Exhausted, Failed };
 
 // The module's one walk. openWalk replaces (and closes) any walk still open;
 // it fails for a missing or empty path and for a folder that cannot be
 // listed, and then no walk is open. A walk is exhausted after
-// kMaxFolderEntries entries, or at the first error, whatever the folder holds.
+// kMaxFolderEntries entries, or at the first error (answered once as Failed),
+// whatever the folder holds.
 bool openWalk(const char* path);
 WalkResult nextWalkEntry(std::string& name);
 bool walkIsOpen() noexcept;

@@ -21,13 +21,16 @@ std::string slotPath(std::string_view basePath, size_t slot) {
     return path;
 }
 
-// Copies every slot file that can be read into the package and records its
-// size. False when a slot file is too long for its 32-bit size field.
+// Copies every slot file that can be opened into the package and records its
+// size. False when a slot file that opened cannot be read to its end (the
+// package would silently lack it), or is too long for its 32-bit size field.
 bool packSlots(std::string_view basePath, OutputFile& package, SlotSizes& sizes) {
     sizes.fill(0);
     for (size_t slot = 0; slot < kPackageSlots; ++slot) {
-        const auto bytes = readWholeFile(slotPath(basePath, slot).c_str());
-        if (!bytes) continue;   // a missing slot file is passed over
+        File file = File::openInput(slotPath(basePath, slot).c_str());
+        if (!file.isOpen()) continue;   // a slot file that cannot be opened is passed over
+        const auto bytes = readWholeFile(file);
+        if (!bytes) return false;
         if (bytes->size() > size_t(INT32_MAX)) return false;
         package.write(bytes->bytes());
         sizes[slot] = int32_t(bytes->size());
