@@ -205,7 +205,7 @@ const std::vector<Scenario>& scenarios() {
         {"OpenQPP", with(slots, {"un1.kel=old"}), {{"SaveQPP", "/scene", 0, "/pack.qpp"}}, {},
          {"OpenQPP", "/pack.qpp", 0, "/un"}, 0, kMultiOutput | kReplaces},
         {"SaveQPP", with(slots, {"pack.qpp=old"}), {}, {}, {"SaveQPP", "/scene", 0, "/pack.qpp"}, 0,
-         kMultiOutput | kReplaces},
+         kMultiOutput | kReplaces | kPassesOverUnopenable},
         {"PoserExportOBJ", {"src.obj=ex:obj/arm.obj", "posed.obj=ex:obj/arm.obj"}, {}, {},
          {"PoserExportOBJ", "/src.obj", 0, "/posed.obj"}, 0, kReplaces},
         {"RGBtoGrayscale", {"p.psd=ex:images/painted.psd", "gray.psd=old"}, {}, {},
@@ -225,8 +225,11 @@ const std::vector<Scenario>& scenarios() {
         {"SwapVertices", {"a.obj=ex:obj/arm.obj", "b.obj=ex:obj/arm.obj"}, {}, {},
          {"SwapVertices", "/a.obj", 0, "/b.obj"}, 0, kReplaces},
         {"SwapVertices_Tev", with(meshes, {"pts/"}),
-         then(mergedMesh, {{"vectorsToTev", "/merged.tev"}, {"ListSplitOBJtoTev", "/merged.tev", 0, "/pts/"}}), {},
-         {"SwapVertices_Tev", "/pts/body.Tvt", 0, "/body.tev"}, 0, kInPlaceMem},
+         // The merged mesh's x near 0 snapped to 0 first, so the swap has
+         // positions to change.
+         then(mergedMesh, {{"vectorsToTev", "/merged.tev"}, {"AlignVertices_Tev", "/merged.tev", 1.9},
+                           {"ListSplitOBJtoTev", "/merged.tev", 0, "/pts/"}}),
+         {}, {"SwapVertices_Tev", "/pts/body.Tvt", 0, "/body.tev"}, 0, kInPlaceMem},
         {"addTevFile", {"head.tev=ex:meshes/head.tev"}, {}, {{"clearVectors"}}, {"addTevFile", "/head.tev", 0}, 8},
         {"vectorsToTev", with(meshes, {"merged.tev=old"}), {}, mergedMesh, {"vectorsToTev", "/merged.tev"}, 0,
          kReplaces},

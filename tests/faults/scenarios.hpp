@@ -29,6 +29,7 @@ enum Flags : unsigned {
     kSkipsUncreatable = 1u << 5,    // project unpack: a data file it cannot create is skipped
     kDrainsListing = 1u << 6,       // OpenFolder, then GetFile until the listing ends
     kLarge = 1u << 7,               // inputs or outputs large enough for the second threads
+    kPassesOverUnopenable = 1u << 8,  // SaveQPP: a slot file that cannot be opened is left out, answering 0
 };
 
 struct Scenario {
