@@ -107,7 +107,25 @@ void* earlyAllocation(size_t size) noexcept {
 bool isEarly(const void* p) noexcept { return p >= early && p < early + sizeof early; }
 #endif
 
+// False on a new thread until its own start routine runs: what the thread's
+// set-up allocates (the sanitizer's, through pthread_getattr_np) is neither
+// the library's nor something it could handle, so it is not counted.
+thread_local bool threadStarted = false;
+
+struct ThreadStart {
+    void* (*start)(void*);
+    void* argument;
+};
+
+void* startThread(void* opaque) {
+    const ThreadStart begin = *static_cast<ThreadStart*>(opaque);
+    ::free(opaque);
+    threadStarted = true;
+    return begin.start(begin.argument);
+}
+
 __attribute__((constructor(101))) void findRealFunctions() {
+    threadStarted = true;
 #if defined(OSTREL_FAULT_ASAN)
     started = true;
 #endif
@@ -176,7 +194,7 @@ bool isFolder(int fd, const char* path) noexcept {
 struct Call {
     Call(Function function, Kind kind, int fd = -1, const char* path = nullptr, const char* path2 = nullptr) noexcept
         : function_(function), kind_(kind), fd_(fd) {
-        if (!armed.load(std::memory_order_acquire)) return;
+        if (!armed.load(std::memory_order_acquire) || !threadStarted) return;
         const bool allocation = isAllocation(kind);
         const uint64_t n = (allocation ? allocations : fileSystemCalls).fetch_add(1) + 1;
         if (!allocation && n <= kRecords) kinds[n - 1] = kind;
@@ -609,7 +627,12 @@ extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attribute
                               void* argument) noexcept {
     Call call(f_pthread_create, Kind::Thread);
     if (call.fails()) return call.error();
-    return NEXT(pthread_create)(thread, attributes, start, argument);
+    auto* begin = static_cast<ThreadStart*>(realMalloc(sizeof(ThreadStart)));
+    if (!begin) return EAGAIN;
+    *begin = {start, argument};
+    const int created = NEXT(pthread_create)(thread, attributes, startThread, begin);
+    if (created != 0) ::free(begin);
+    return created;
 }
 extern "C" void* malloc(size_t size) noexcept {
     Call call(f_malloc, Kind::Alloc);
