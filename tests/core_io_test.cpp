@@ -5,6 +5,8 @@
 
 #include <clocale>
 #include <cmath>
+#include <filesystem>
+#include <iterator>
 #include <limits>
 
 #include "core/byte_cursor.hpp"
@@ -135,6 +137,23 @@ TEST(OutputFile, CommitReplacesAndFailureKeepsTheOldFile) {
 // buffer fills: the bytes must come out in order whatever mix of small
 // writes, writes larger than a buffer and copies from a file made them, and a
 // write that fails on that thread must fail the commit and keep the old file.
+// A new file that must replace nothing: refused when the name is taken, and
+// when a file takes the name while it is being written, that file stays.
+TEST(OutputFile, ANewOnlyOutputNeverReplacesAFile) {
+    ScratchDir dir;
+    const std::string taken = dir.file("taken.obj"), late = dir.file("late.obj");
+    writeText(taken, "keep");
+    OutputFile out;
+    EXPECT_FALSE(out.open(taken.c_str(), OutputFile::Existing::Refuse));
+    ASSERT_TRUE(out.open(late.c_str(), OutputFile::Existing::Refuse));
+    out.write(std::string_view("new"));
+    writeText(late, "planted");
+    EXPECT_FALSE(out.commit());
+    EXPECT_EQ(readText(late), "planted");
+    EXPECT_EQ(readText(taken), "keep");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
 TEST(OutputFile, ManyBufferOutputsAreExactOnOneThreadOrTwo) {
     ScratchDir dir;
     const std::string target = dir.file("out.bin"), piece = dir.file("piece.bin");
