@@ -32,10 +32,15 @@ bool isWindowsDeviceName(std::string_view name) noexcept {
 
 }  // namespace
 
-std::string fileNameSafe(std::string_view groupName, FileNameRules rules) {
+std::string fileNameSafe(std::string_view groupName, FileNameRules rules, LeadByteTest isLead) {
     std::string safe(groupName);
-    for (char& c : safe)
-        if (unsafeInFileName(static_cast<unsigned char>(c), rules)) c = '_';
+    // A two-byte character is kept whole: its second byte is not a character
+    // of its own. A lead byte without one, at the very end, is replaced.
+    for (size_t i = 0; i < safe.size(); i += characterLength(safe, i, isLead)) {
+        const unsigned char c = static_cast<unsigned char>(safe[i]);
+        const bool loneLead = isLead(c) && i + 1 == safe.size();
+        if (characterLength(safe, i, isLead) == 1 && (loneLead || unsafeInFileName(c, rules))) safe[i] = '_';
+    }
     if (rules == FileNameRules::Windows && isWindowsDeviceName(safe)) return "_" + safe;
     return safe;
 }

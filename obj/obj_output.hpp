@@ -31,8 +31,11 @@ inline constexpr FileNameRules kNativeFileNameRules = FileNameRules::Posix;
 // The group name as a file name that stays inside the output folder: "/", "\"
 // and NUL become "_" everywhere; under Windows rules so do ':', '*', '?', '"',
 // '<', '>', '|' and control characters, and a device name (CON, NUL, COM1,
-// ...) gets a leading "_".
-std::string fileNameSafe(std::string_view groupName, FileNameRules rules = kNativeFileNameRules);
+// ...) gets a leading "_". Two-byte characters of the host's code page are
+// kept whole (a lead byte that ends the name without its second byte becomes
+// "_").
+std::string fileNameSafe(std::string_view groupName, FileNameRules rules = kNativeFileNameRules,
+                         LeadByteTest isLead = hostLeadByte);
 
 // folder + safe name + extension, or, when that exists, the first of
 // name_copy1, name_copy2, ... that does not exist. An existing file (or a

@@ -5,6 +5,7 @@
 #include "platform/clear_folder.hpp"
 
 #include "core/file_io.hpp"
+#include "core/path_text.hpp"
 #include "platform/platform.hpp"
 
 namespace ostrel::platform {
@@ -17,7 +18,7 @@ bool ClearFolder(std::string_view folder) {
     if (folder.empty()) return false;
     std::string base(folder);
     const char separator = folderSeparator();
-    if (base.back() != separator) base += separator;
+    if (!endsWithCharacter(base, separator)) base += separator;
     const auto names = listFolder(base.c_str());
     if (!names) return false;
     std::string entryPath;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/path_text.hpp"
 #include "platform/platform.hpp"
 
 namespace ostrel::platform {
@@ -59,7 +60,7 @@ std::optional<std::string> selectionEntry(const SelectionBuffer& buffer, std::st
     if (!first) return std::nullopt;
     if (count == 1) {
         if (full) return std::string(*first);
-        const size_t slash = first->rfind('\\');
+        const size_t slash = findLastCharacter(*first, '\\');
         if (slash == std::string_view::npos) return std::nullopt;
         return std::string(first->substr(slash + 1));
     }

@@ -21,13 +21,9 @@ std::string FileNameExtract(std::string_view path, int mode) {
     }
 }
 
+// A name with no '.' after its last separator.
 bool IsDirectory(std::string_view path) noexcept {
-    for (size_t i = path.size(); i > 0; --i) {
-        const char c = path[i - 1];
-        if (c == '.') return false;
-        if (isPathSeparator(c)) return true;
-    }
-    return true;
+    return findLastCharacter(fileNamePart(path), '.') == std::string_view::npos;
 }
 
 }  // namespace ostrel::platform

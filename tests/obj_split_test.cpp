@@ -177,6 +177,11 @@ TEST(OutputNames, WindowsRulesAlsoCoverReservedCharactersAndDeviceNames) {
     }
     for (std::string_view ordinary : {"CONSOLE", "COM0", "LPT", "xNUL"})
         EXPECT_EQ(fileNameSafe(ordinary, FileNameRules::Windows), ordinary) << ordinary;
+    // Code page 932: the second bytes of 表 (95 5C), 十 (8F 5C) and of 83 7C
+    // (a '|' byte) are kept; a lead byte that ends the name alone is not.
+    const LeadByteTest cp932 = [](unsigned char c) noexcept { return (c >= 0x81 && c <= 0x9F) || c >= 0xE0; };
+    EXPECT_EQ(fileNameSafe("\x95\x5C\x8F\x5C", FileNameRules::Windows, cp932), "\x95\x5C\x8F\x5C");
+    EXPECT_EQ(fileNameSafe("a\\\x83\x7C|\x95", FileNameRules::Windows, cp932), "a_\x83\x7C__");
 }
 
 TEST_F(SplitTest, NamesTheSameAfterCleaningGetCopyNumbers) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/path_text.hpp"
 #include "platform/platform.hpp"
 
 using ostrel::platform::FileNameExtract;
@@ -46,4 +47,36 @@ TEST(IsDirectory, JudgesTheLastComponentByName) {
     EXPECT_FALSE(IsDirectory("name."));
     EXPECT_TRUE(IsDirectory(""));
     EXPECT_TRUE(IsDirectory("dir.d/"));
+}
+
+// In a double-byte code page the second byte of a character can be 0x5C, the
+// byte of '\': these cases use the lead bytes of code page 932 (十 is 8F 5C,
+// 表 95 5C), and with no lead bytes (UTF-8, single-byte code pages) the same
+// bytes split as they always did.
+TEST(PathText, DoubleByteCharactersAreNeverSplit) {
+    const ostrel::LeadByteTest cp932 = [](unsigned char c) noexcept {
+        return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    };
+    const ostrel::LeadByteTest none = [](unsigned char) noexcept { return false; };
+    struct Case {
+        const char* path;
+        ostrel::LeadByteTest isLead;
+        const char *folder, *base;
+        bool endsInBackslash;
+    };
+    const Case cases[] = {
+        {"C:\\out\\\x95\x5C.obj", cp932, "C:\\out\\", "\x95\x5C", false},
+        {"C:\\\x8F\x5C\\a.obj", cp932, "C:\\\x8F\x5C\\", "a", false},
+        {"C:\\d\\12\x95\x5C.dat", cp932, "C:\\d\\", "12\x95\x5C", false},
+        {"C:\\d\\\x95\x5C", cp932, "C:\\d\\", "\x95\x5C", false},
+        {"C:\\d\\\x95\x5C\\", cp932, "C:\\d\\\x95\x5C\\", "", true},
+        {"a\\b\x95", cp932, "a\\", "b\x95", false},
+        {"C:\\d\\\x95\x5C.obj", none, "C:\\d\\\x95\\", "", false},
+        {"C:\\d\\\x95\x5C", none, "C:\\d\\\x95\\", "", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ostrel::folderPart(c.path, c.isLead), c.folder) << c.path;
+        EXPECT_EQ(ostrel::baseNameWithoutExtension(c.path, c.isLead), c.base) << c.path;
+        EXPECT_EQ(ostrel::endsWithCharacter(c.path, '\\', c.isLead), c.endsInBackslash) << c.path;
+    }
 }

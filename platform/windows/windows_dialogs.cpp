@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/path_text.hpp"
 #include "platform/dialogs.hpp"
 #include "platform/listing.hpp"
 #include "platform/platform.hpp"
@@ -66,7 +67,7 @@ int listFolderIntoSelection(const char* folder, bool folders) {
     if (!folder || !*folder) return 0;
     std::string_view path(folder);
     if (path.size() > kMaxListedFolder) return 0;
-    if (path.back() == '\\') path.remove_suffix(1);
+    if (endsWithCharacter(path, '\\')) path.remove_suffix(1);
 
     SelectionBuffer& buffer = selectionBuffer();
     buffer.fill('\0');
