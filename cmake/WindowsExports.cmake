@@ -51,4 +51,11 @@ function(ostrel_wine_tests)
   set_tests_properties(wine_template_unchanged PROPERTIES LABELS host TIMEOUT 600 PROCESSORS 2)
   set_tests_properties(wine_loader wine_open_dialog wine_template_unchanged PROPERTIES
     SKIP_RETURN_CODE ${OSTREL_NOT_RUN_STATUS})
+  # Paths and names in the ANSI code pages 932, 936, 950 (double-byte, with
+  # second bytes of 0x5C) and 1252, which Wine takes from the locale.
+  foreach(locale ja_JP zh_CN zh_TW de_DE)
+    add_test(NAME wine_code_page_${locale} COMMAND sh ${tools}/wine-codepage-test.sh $<TARGET_FILE:ostrel-host> ${locale})
+    set_tests_properties(wine_code_page_${locale} PROPERTIES LABELS e2e TIMEOUT 180
+      SKIP_RETURN_CODE ${OSTREL_NOT_RUN_STATUS})
+  endforeach()
 endfunction()

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/number_text.hpp"
+#include "core/path_text.hpp"
 
 namespace ostrel::host {
 namespace {
@@ -22,10 +23,16 @@ std::string_view takeWord(std::string_view& rest) {
 }
 
 // A quoted string at the front of `rest`, or nullopt (with error) when unterminated.
+// A two-byte character of the ANSI code page is taken whole: its second byte
+// may be that of '\' and is no escape.
 std::optional<std::string> takeQuoted(std::string_view& rest, std::string& error) {
     std::string out;
     for (size_t i = 1; i < rest.size(); ++i) {
         char c = rest[i];
+        if (characterLength(rest, i) == 2) {
+            out.append(rest.substr(i++, 2));
+            continue;
+        }
         if (c == '"') {
             rest.remove_prefix(i + 1);
             return out;
@@ -99,9 +106,13 @@ std::optional<ScriptCall> parseScriptLine(std::string_view line, std::string& er
 
 std::string quoteText(std::string_view text) {
     std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out.push_back('\\');
-        out.push_back(c);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (characterLength(text, i) == 2) {
+            out.append(text.substr(i++, 2));
+            continue;
+        }
+        if (text[i] == '"' || text[i] == '\\') out.push_back('\\');
+        out.push_back(text[i]);
     }
     out.push_back('"');
     return out;

@@ -68,8 +68,16 @@ install_wine32() {
 }
 [ "$what" = "test" ] && install_wine32
 
-if [ "$what" = "test" ] && ! locale -a 2>/dev/null | grep -qi '^de_DE.utf8$'; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+# A comma-decimal locale for the number tests, and the locales Wine takes its
+# ANSI code page from in the code-page tests: 932, 936, 950 and 1252.
+locales=(de_DE ja_JP zh_CN zh_TW)
+missing_locales=()
+for l in "${locales[@]}"; do
+  locale -a 2>/dev/null | grep -qix "$l.utf8" || missing_locales+=("$l")
+done
+if [ "$what" = "test" ] && [ ${#missing_locales[@]} -gt 0 ]; then
+  for l in "${missing_locales[@]}"; do
+    $SUDO sed -i "s/^# *$l.UTF-8 UTF-8/$l.UTF-8 UTF-8/" /etc/locale.gen
+  done
   $SUDO locale-gen >/dev/null
 fi
