@@ -7,7 +7,9 @@
 # LOCALE is ja_JP (code page 932), zh_CN (936), zh_TW (950) or de_DE (1252).
 # The two characters used in folder, file and group names have 0x5C, the
 # byte of '\', as their second byte in the double-byte code pages; in 1252
-# they are single bytes and the results are the same. The script and the OBJ
+# they are single bytes and the results are the same. The exports: AppendOBJ,
+# the splits, GetDirFileList and GetFileInfo, AddDatFile, OpenNEWPrjFile,
+# EmptyFolder. The script and the OBJ
 # text are written in the code page; the outputs are checked by their names
 # as Linux sees them (UTF-8). Exit status 0: passed; 1: failed; 77: cannot
 # run here (the reason is printed).
@@ -29,7 +31,8 @@ fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-codepage.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/parts" "$work/out" "$work/$a"
+mkdir -p "$work/parts" "$work/out" "$work/tvt" "$work/list" "$work/$a"
+printf 'listed' >"$work/$a/$b.txt"
 encode() { iconv -f UTF-8 -t "$codepage"; }
 decode() { iconv -f "$codepage" -t UTF-8 | tr -d '\r'; }
 # The folder as the Windows program names it, with backslashes doubled for
@@ -44,6 +47,10 @@ GroupListClear
 AppendOBJ "$w\\\\parts\\\\$a.obj" 0 "$w\\\\fig.obj"
 GroupListGetName null 0 out
 SplitOBJ "$w\\\\split.obj" 0 "$w\\\\out\\\\$b.obj"
+SplitOBJtoTev "$w\\\\split.obj" 0 "$w\\\\tvt\\\\$b.Tvt"
+ListSplitOBJtoOBJ "$w\\\\fig.obj" 0 "$w\\\\list\\\\$b.obj"
+GetDirFileList "$w\\\\$a" 0
+GetFileInfo "name" 1 out
 AddTPoseRef "pose" 1 "info"
 WritePrjFile "$w\\\\p.prj"
 AddDatFile "$w\\\\12$b.dat" 0 "$w\\\\p.prj"
@@ -71,6 +78,10 @@ expect "SplitOBJ succeeds" answered "SplitOBJ = 0"
 expect "SplitOBJ writes $a.obj in the memBlock's folder" test -f "$work/out/$a.obj"
 expect "SplitOBJ writes $b$a.obj in the memBlock's folder" test -f "$work/out/$b$a.obj"
 expect "SplitOBJ writes nothing else" test "$(ls "$work/out" | wc -l)" -eq 2
+expect "SplitOBJtoTev writes $a.Tvt and $b$a.Tvt" test -f "$work/tvt/$a.Tvt" -a -f "$work/tvt/$b$a.Tvt"
+expect "ListSplitOBJtoOBJ writes the group list's $a.obj" test -f "$work/list/$a.obj"
+expect "GetDirFileList lists the folder $a" answered "GetDirFileList = 1"
+expect "GetFileInfo names its one file" grep -qx "GetFileInfo = [0-9]* \"$b.txt\"" "$work/output.txt"
 expect "AddDatFile reads the chunk number 12" answered "AddDatFile = 0"
 expect "OpenNEWPrjFile unpacks" answered "OpenNEWPrjFile = 0"
 expect "the chunk was unpacked into the folder $a" grep -qx "FileCopyTo = 0" "$work/output.txt"
