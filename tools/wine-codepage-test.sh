@@ -8,8 +8,8 @@
 # The two characters used in folder, file and group names have 0x5C, the
 # byte of '\', as their second byte in the double-byte code pages; in 1252
 # they are single bytes and the results are the same. The exports: AppendOBJ,
-# the splits, GetDirFileList and GetFileInfo, AddDatFile, OpenNEWPrjFile,
-# EmptyFolder. The script and the OBJ
+# the four splits, GetDirFileList and GetFileInfo, OpenFolder and GetFile,
+# AddDatFile, OpenNEWPrjFile, EmptyFolder. The script and the OBJ
 # text are written in the code page; the outputs are checked by their names
 # as Linux sees them (UTF-8). Exit status 0: passed; 1: failed; 77: cannot
 # run here (the reason is printed).
@@ -31,7 +31,8 @@ fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-codepage.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/parts" "$work/out" "$work/tvt" "$work/list" "$work/$a"
+mkdir -p "$work/parts" "$work/out" "$work/tvt" "$work/list" "$work/tev" "$work/$a"
+cp "$tools/../examples/meshes/head.tev" "$work/m.tev"
 printf 'listed' >"$work/$a/$b.txt"
 encode() { iconv -f UTF-8 -t "$codepage"; }
 decode() { iconv -f "$codepage" -t UTF-8 | tr -d '\r'; }
@@ -49,8 +50,13 @@ GroupListGetName null 0 out
 SplitOBJ "$w\\\\split.obj" 0 "$w\\\\out\\\\$b.obj"
 SplitOBJtoTev "$w\\\\split.obj" 0 "$w\\\\tvt\\\\$b.Tvt"
 ListSplitOBJtoOBJ "$w\\\\fig.obj" 0 "$w\\\\list\\\\$b.obj"
+ListSplitOBJtoTev "$w\\\\m.tev" 0 "$w\\\\tev\\\\$b.Tvt"
 GetDirFileList "$w\\\\$a" 0
 GetFileInfo "name" 1 out
+OpenFolder "$w\\\\$a"
+GetFile null 0 out
+GetFile null 0 out
+GetFile null 0 out
 AddTPoseRef "pose" 1 "info"
 WritePrjFile "$w\\\\p.prj"
 AddDatFile "$w\\\\12$b.dat" 0 "$w\\\\p.prj"
@@ -80,7 +86,9 @@ expect "SplitOBJ writes $b$a.obj in the memBlock's folder" test -f "$work/out/$b
 expect "SplitOBJ writes nothing else" test "$(ls "$work/out" | wc -l)" -eq 2
 expect "SplitOBJtoTev writes $a.Tvt and $b$a.Tvt" test -f "$work/tvt/$a.Tvt" -a -f "$work/tvt/$b$a.Tvt"
 expect "ListSplitOBJtoOBJ writes the group list's $a.obj" test -f "$work/list/$a.obj"
+expect "ListSplitOBJtoTev writes the group list's $a.Tvt" test -f "$work/tev/$a.Tvt"
 expect "GetDirFileList lists the folder $a" answered "GetDirFileList = 1"
+expect "GetFile walks the folder $a" grep -qx "GetFile = 0 \"$b.txt\"" "$work/output.txt"
 expect "GetFileInfo names its one file" grep -qx "GetFileInfo = [0-9]* \"$b.txt\"" "$work/output.txt"
 expect "AddDatFile reads the chunk number 12" answered "AddDatFile = 0"
 expect "OpenNEWPrjFile unpacks" answered "OpenNEWPrjFile = 0"
