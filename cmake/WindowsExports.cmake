@@ -47,7 +47,8 @@ function(ostrel_wine_tests)
   # takes both processors, so it runs alone.
   add_test(NAME wine_template_unchanged COMMAND sh ${tools}/wine-template-test.sh $<TARGET_FILE:ostrel-host> 24)
   set_tests_properties(wine_loader PROPERTIES LABELS host)
-  set_tests_properties(wine_open_dialog PROPERTIES LABELS e2e TIMEOUT 180)
+  # It drives a real window by timing: alone, so no other test's load delays it.
+  set_tests_properties(wine_open_dialog PROPERTIES LABELS e2e TIMEOUT 180 RUN_SERIAL ON)
   set_tests_properties(wine_template_unchanged PROPERTIES LABELS host TIMEOUT 600 PROCESSORS 2)
   set_tests_properties(wine_loader wine_open_dialog wine_template_unchanged PROPERTIES
     SKIP_RETURN_CODE ${OSTREL_NOT_RUN_STATUS})
