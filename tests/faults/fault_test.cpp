@@ -195,13 +195,13 @@ struct Start {
 Start startOf(const Scenario& s) {
     static std::map<std::string, std::string> large;
     Start start;
-    for (const std::string spec : s.files) {
-        if (spec.back() == '/') {
-            start.folders.push_back(spec);
+    for (const std::string entry : s.files) {
+        if (entry.back() == '/') {
+            start.folders.push_back(entry);
             continue;
         }
-        const size_t eq = spec.find('=');
-        const std::string path = spec.substr(0, eq), source = spec.substr(eq + 1);
+        const size_t eq = entry.find('=');
+        const std::string path = entry.substr(0, eq), source = entry.substr(eq + 1);
         if (source.rfind("large:", 0) == 0) {
             if (!large.count(source)) large[source] = fileSource(source, path);
             start.files.emplace_back(path, large[source]);

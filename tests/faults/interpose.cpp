@@ -234,6 +234,11 @@ struct Call {
         }
         return result;
     }
+    // The result of a write to `fd`: one that moved bytes marks it written.
+    long doneWriting(int fd, long put) noexcept {
+        if (put > 0) wrote(fd);
+        return done(put);
+    }
     // A write that moved bytes marks its descriptor as written.
     void wrote(int fd) noexcept {
         if (armed.load(std::memory_order_relaxed) && fd >= 0 && fd < kDescriptors) written[fd].store(true);
@@ -438,22 +443,19 @@ extern "C" ssize_t write(int fd, const void* data, size_t size) {
     Call call(f_write, Kind::Write, fd);
     if (call.fails()) return failWith(call, ssize_t(-1));
     const ssize_t put = NEXT(write)(fd, data, size);
-    if (put > 0) call.wrote(fd);
-    return call.done(put);
+    return call.doneWriting(fd, put);
 }
 extern "C" ssize_t pwrite(int fd, const void* data, size_t size, off_t offset) {
     Call call(f_pwrite, Kind::Write, fd);
     if (call.fails()) return failWith(call, ssize_t(-1));
     const ssize_t put = NEXT(pwrite)(fd, data, size, offset);
-    if (put > 0) call.wrote(fd);
-    return call.done(put);
+    return call.doneWriting(fd, put);
 }
 extern "C" ssize_t pwrite64(int fd, const void* data, size_t size, off64_t offset) {
     Call call(f_pwrite64, Kind::Write, fd);
     if (call.fails()) return failWith(call, ssize_t(-1));
     const ssize_t put = NEXT(pwrite64)(fd, data, size, offset);
-    if (put > 0) call.wrote(fd);
-    return call.done(put);
+    return call.doneWriting(fd, put);
 }
 extern "C" ssize_t copy_file_range(int from, off64_t* fromOffset, int to, off64_t* toOffset, size_t size,
                                    unsigned int flags) {
