@@ -373,7 +373,6 @@ void BM_ReadOstrel(benchmark::State& state) {
     measure(state, {{grid.path}, workspace().path("none"), nullptr, [&grid] {
                         StreamedInput input;
                         if (!input.open(grid.path.c_str())) return false;
-                        input.giveBackPassedBytes();
                         PodBuffer<float> positions;
                         obj::GroupedObj scanned = obj::scanGroupedFaces(
                             input, true, [&](std::string_view line) {

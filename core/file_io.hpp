@@ -115,13 +115,17 @@ std::optional<ByteBuffer> readWholeFile(const char* path);
 // the buffer (see large_buffer.hpp).
 std::optional<ByteBuffer> readWholeFile(File& file, ByteBuffer (*allocate)(size_t) = nullptr);
 
-// A whole file coming into memory: a second thread reads it front to back
-// while the caller works on the part already there, so reading and working
-// overlap. Without a second thread the caller's waitBeyond() reads it, a
-// chunk at a time. The
-// bytes stay where they were read, so views into them hold until the
-// StreamedInput is dropped (or the caller lets them go, below); dropping it
-// stops and joins the reader.
+// A file read front to back through a window of bounded size: a second
+// thread reads the next chunks into the window's free slots while the caller
+// works on the lines of the chunks already there, so reading and working
+// overlap, and memory does not grow with the file. Without a second thread
+// the caller's nextLines() reads each chunk itself.
+//
+// The caller sees whole lines only. A line that runs on past the end of a
+// chunk is put together in a line buffer of its own, which grows with that
+// line (up to the line's length, so never beyond the file's size) and is
+// given back once the line is handed over. Dropping the input stops and
+// joins the reader.
 class StreamedInput {
 public:
     StreamedInput() = default;
@@ -132,51 +136,55 @@ public:
     // False when `path` is missing, not a regular file, or cannot be sized
     // or read from its start.
     bool open(const char* path);
-    size_t size() const noexcept { return buffer_.size(); }
-    // The whole file's storage; only the first waitBeyond() bytes are read.
-    std::string_view text() const noexcept {
-        return {reinterpret_cast<const char*>(buffer_.data()), buffer_.size()};
-    }
-    // Waits until more than `have` bytes are read and answers how many are;
-    // answers `have` (or less) when no more will come: the end was reached,
-    // or the reading failed.
-    size_t waitBeyond(size_t have);
-    // Waits for the reader: true when every byte of the file was read.
+    // The file's size when it was opened; no more than this is ever read.
+    uint64_t size() const noexcept { return size_; }
+    // The next lines of the file, each with its LF (the file's last line may
+    // lack one); empty once no more will come: the end was reached, or the
+    // reading failed (finish() tells which). Valid until the next call.
+    std::string_view nextLines();
+    // Stops the reading: true when every byte of the file was handed over by
+    // nextLines(). Answers the same when called again.
     bool finish();
-
-    // For a caller that needs little of the file after one pass: from now
-    // on the memory of the bytes it has passed (see passed()) is given back,
-    // except the lines it keeps. Bytes given back must not be read again.
-    void giveBackPassedBytes() noexcept;
-    // Keeps a line of text() (and its line end) that the caller reads again
-    // later. Lines are kept in file order, each before passed() goes by it.
-    void keepLine(std::string_view line) noexcept;
-    // The caller is done with the bytes before `offset`, except kept lines.
-    void passed(size_t offset) noexcept;
+    // Starts again from the file's first byte, on the file opened before
+    // (not on whatever the path names now). False when it cannot seek.
+    bool rewind();
 
 private:
-    // The reader thread's loop; it waits while it is far ahead of passed().
+    // The reader thread's loop: fills free slots in order until the end.
     void readAll() noexcept;
-    // Reads the next chunk behind the first `ready` bytes: the new count, or
-    // nothing when the reading ended (error, or the file got shorter).
-    std::optional<size_t> readChunk(size_t ready) noexcept;
-    void giveBackBefore(size_t end) noexcept;
+    // Reads the next chunk into `slot`: its length, or 0 when the reading
+    // ended (at the end, on an error, or because the file got shorter).
+    size_t readChunk(size_t slot) noexcept;
+    // Hands the slot held back to the reader and takes the next filled one:
+    // its bytes, or empty when no more will come.
+    std::string_view nextChunk();
+    void stopReader() noexcept;
+    void startReading();
 
     File file_;
-    PageMemory buffer_;
+    uint64_t size_ = 0;
+    PageMemory window_;
     size_t chunk_ = 0;
-    bool threaded_ = false;      // a reader thread runs; otherwise waitBeyond() reads
-    size_t keptEnd_ = 0;         // end of the last kept line
-    size_t givenBackEnd_ = 0;    // nothing before this is left to give back
+    size_t slots_ = 0;
+    bool useThread_ = false;          // large enough to be worth a reader thread
+    bool threaded_ = false;           // a reader thread runs; otherwise nextChunk() reads
+    uint64_t readOffset_ = 0;         // the reader's: bytes read so far
+    std::vector<size_t> lengths_;     // bytes in each slot
+    // The caller's side:
+    uint64_t taken_ = 0;              // chunks taken (the last one is held)
+    std::string_view rest_;           // of the chunk held, the bytes not handed over yet
+    std::vector<char> pending_;       // a line begun in an earlier chunk
+    bool pendingHandedOver_ = false;  // pending_ was the last answer
+    bool atEnd_ = false;
+    std::optional<bool> finished_;
     std::mutex mutex_;
-    std::condition_variable more_;   // the reader read on, or ended
-    std::condition_variable room_;   // the caller passed on, or stops the reader
+    std::condition_variable filled_;  // the reader filled a slot, or ended
+    std::condition_variable freed_;   // the caller freed a slot, or stops the reader
     // Under mutex_:
-    size_t ready_ = 0;
+    uint64_t produced_ = 0;           // chunks filled
+    uint64_t released_ = 0;           // chunks the caller is done with
     bool ended_ = true;
     bool complete_ = false;
-    bool givingBack_ = false;
-    size_t passedOffset_ = 0;
     bool stop_ = false;
     JoinedThread reader_;
 };

@@ -1,6 +1,5 @@
 #include "core/page_memory.hpp"
 
-#include <algorithm>
 #include <new>
 
 namespace ostrel {
@@ -24,15 +23,6 @@ PageMemory& PageMemory::operator=(PageMemory&& other) noexcept {
         size_ = std::exchange(other.size_, 0);
     }
     return *this;
-}
-
-size_t PageMemory::discard(size_t begin, size_t end) noexcept {
-    const size_t page = pages::size();
-    const size_t first = (begin + page - 1) / page * page;
-    const size_t last = std::min(end, size_) / page * page;
-    if (!data_ || first >= last) return begin;
-    pages::discard(data_ + first, last - first);
-    return last;
 }
 
 }  // namespace ostrel

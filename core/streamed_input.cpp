@@ -8,21 +8,25 @@ namespace ostrel {
 
 namespace {
 
-// Bytes the reader hands over at a time: small enough that the worker starts
-// soon after the first, large enough that handing over costs nothing.
+// Bytes read at a time: small enough that the caller starts soon after the
+// first, large enough that handing a chunk over costs nothing.
 constexpr size_t kReadChunk = size_t(1) << 20;
+// Chunks the window holds: the reader runs at most this far ahead, so the
+// window is 4 MiB whatever the file's size.
+constexpr size_t kWindowSlots = 4;
 // Below this the reading is over before a thread would have started.
 constexpr size_t kSmallestStreamed = size_t(4) << 20;
-// How far the reader may run ahead of a caller that gives memory back.
-constexpr size_t kReadAhead = size_t(64) << 20;
 
 struct Streaming {
     size_t smallest = kSmallestStreamed;
     size_t chunk = kReadChunk;
+    size_t slots = kWindowSlots;
 };
 
 // OSTREL_READ_CHUNK=<bytes> streams every input, however small, in chunks of
-// that many bytes: tests use it to end chunks at every place in a line.
+// that many bytes through a window of three of them: tests use it to end
+// chunks at every place in a line and to make lines far longer than the
+// window.
 Streaming streamingSettings() noexcept {
     Streaming settings;
     const char* text = std::getenv("OSTREL_READ_CHUNK");
@@ -30,127 +34,166 @@ Streaming streamingSettings() noexcept {
     if (text && std::from_chars(text, text + std::strlen(text), chunk).ec == std::errc() && chunk > 0) {
         settings.smallest = 0;
         settings.chunk = chunk;
+        settings.slots = 3;
     }
     return settings;
 }
 
 }  // namespace
 
-StreamedInput::~StreamedInput() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    room_.notify_one();
-    try {
-        reader_.join();
-    } catch (...) {
-    }
-}
+StreamedInput::~StreamedInput() { stopReader(); }
 
 bool StreamedInput::open(const char* path) {
     file_ = File::openInput(path);
     if (!file_.isOpen()) return false;
     const auto size = file_.size();
-    if (!size || *size > SIZE_MAX || !file_.seek(0)) return false;
-    buffer_ = PageMemory(static_cast<size_t>(*size));
-    ready_ = 0;
-    ended_ = buffer_.size() == 0;
-    complete_ = ended_;
+    if (!size || !file_.seek(0)) return false;
+    size_ = *size;
     const Streaming settings = streamingSettings();
-    chunk_ = settings.chunk;
-    threaded_ = buffer_.size() >= settings.smallest && reader_.start([this] { readAll(); });
+    // A file smaller than a chunk takes no more memory than its size.
+    chunk_ = size_t(std::min<uint64_t>(settings.chunk, std::max<uint64_t>(size_, 1)));
+    const uint64_t chunks = (size_ + chunk_ - 1) / chunk_;
+    useThread_ = size_ >= settings.smallest && size_ > 0;
+    slots_ = useThread_ ? size_t(std::clamp<uint64_t>(chunks, 1, settings.slots)) : 1;
+    if (size_ > 0) window_ = PageMemory(slots_ * chunk_);
+    lengths_.assign(slots_, 0);
+    startReading();
     return true;
 }
 
-std::optional<size_t> StreamedInput::readChunk(size_t ready) noexcept {
-    const auto got = file_.readSome(buffer_.data() + ready, std::min(chunk_, buffer_.size() - ready));
-    // A read error, or the file got shorter: the reading ends here.
-    if (!got || *got == 0) return std::nullopt;
-    return ready + *got;
+void StreamedInput::startReading() {
+    readOffset_ = 0;
+    taken_ = 0;
+    rest_ = {};
+    pending_.clear();
+    pendingHandedOver_ = false;
+    atEnd_ = false;
+    finished_.reset();
+    produced_ = released_ = 0;
+    ended_ = complete_ = size_ == 0;
+    stop_ = false;
+    threaded_ = useThread_ && reader_.start([this] { readAll(); });
+}
+
+void StreamedInput::stopReader() noexcept {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    freed_.notify_one();
+    try {
+        reader_.join();
+    } catch (...) {
+    }
+    threaded_ = false;
+}
+
+size_t StreamedInput::readChunk(size_t slot) noexcept {
+    // Never more than the size the file had when opened.
+    const uint64_t left = size_ - readOffset_;
+    if (left == 0) return 0;
+    const auto got = file_.readSome(window_.data() + slot * chunk_, size_t(std::min<uint64_t>(chunk_, left)));
+    if (!got || *got == 0) return 0;
+    readOffset_ += *got;
+    return *got;
 }
 
 void StreamedInput::readAll() noexcept {
-    size_t ready = 0;
-    for (;;) {
-        const auto next = readChunk(ready);
-        std::unique_lock lock(mutex_);
-        if (!next) break;
-        ready = *next;
-        ready_ = ready;
-        complete_ = ready == buffer_.size();
-        ended_ = complete_;
-        more_.notify_one();
-        if (ended_) return;
-        // Giving memory back is pointless while the reader runs far ahead.
-        room_.wait(lock, [&] { return stop_ || !givingBack_ || ready_ - passedOffset_ < kReadAhead; });
+    std::unique_lock lock(mutex_);
+    while (!complete_) {
+        freed_.wait(lock, [&] { return stop_ || produced_ - released_ < slots_; });
         if (stop_) break;
+        const size_t slot = size_t(produced_ % slots_);
+        lock.unlock();
+        const size_t got = readChunk(slot);
+        lock.lock();
+        if (got == 0) break;
+        lengths_[slot] = got;
+        ++produced_;
+        complete_ = readOffset_ == size_;
+        filled_.notify_one();
     }
     ended_ = true;
-    more_.notify_one();
+    filled_.notify_one();
 }
 
-size_t StreamedInput::waitBeyond(size_t have) {
-    std::unique_lock lock(mutex_);
-    if (!threaded_) {
-        // Without a reader thread the caller reads the next chunk itself.
-        if (ready_ <= have && !ended_) {
-            const auto next = readChunk(ready_);
-            ready_ = next.value_or(ready_);
-            complete_ = ready_ == buffer_.size();
-            ended_ = !next || complete_;
-        }
-        return ready_;
+std::string_view StreamedInput::nextChunk() {
+    size_t slot = 0, length = 0;
+    if (threaded_) {
+        std::unique_lock lock(mutex_);
+        released_ = taken_;
+        freed_.notify_one();
+        filled_.wait(lock, [&] { return produced_ > taken_ || ended_; });
+        if (produced_ == taken_) return {};
+        slot = size_t(taken_ % slots_);
+        length = lengths_[slot];
+    } else {
+        if (ended_) return {};
+        length = readChunk(0);
+        complete_ = readOffset_ == size_;
+        ended_ = complete_ || length == 0;
+        if (length == 0) return {};
     }
-    more_.wait(lock, [&] { return ready_ > have || ended_; });
-    return ready_;
+    ++taken_;
+    return {reinterpret_cast<const char*>(window_.data()) + slot * chunk_, length};
+}
+
+std::string_view StreamedInput::nextLines() {
+    if (pendingHandedOver_) {
+        pendingHandedOver_ = false;
+        // The buffer a long line needed goes with it.
+        if (pending_.capacity() > chunk_) std::vector<char>().swap(pending_);
+        pending_.clear();
+    }
+    const auto handOverPending = [&] {
+        pendingHandedOver_ = true;
+        return std::string_view(pending_.data(), pending_.size());
+    };
+    for (;;) {
+        if (!rest_.empty()) {
+            if (!pending_.empty()) {
+                const void* found = std::memchr(rest_.data(), '\n', rest_.size());
+                const size_t take = found ? size_t(static_cast<const char*>(found) - rest_.data()) + 1 : rest_.size();
+                pending_.insert(pending_.end(), rest_.begin(), rest_.begin() + take);
+                rest_.remove_prefix(take);
+                if (found) return handOverPending();
+                continue;
+            }
+            const size_t lastLineEnd = rest_.rfind('\n');
+            if (lastLineEnd == std::string_view::npos) {
+                pending_.assign(rest_.begin(), rest_.end());
+                rest_ = {};
+                continue;
+            }
+            const std::string_view lines = rest_.substr(0, lastLineEnd + 1);
+            rest_.remove_prefix(lastLineEnd + 1);
+            return lines;
+        }
+        if (atEnd_) return {};
+        rest_ = nextChunk();
+        if (rest_.empty()) {
+            atEnd_ = true;
+            // The file's last line, without a line end.
+            if (!pending_.empty()) return handOverPending();
+            return {};
+        }
+    }
 }
 
 bool StreamedInput::finish() {
-    if (threaded_) {
-        {
-            // A caller that stopped early passes no more: the reader must not
-            // wait for it.
-            std::lock_guard lock(mutex_);
-            givingBack_ = false;
-        }
-        room_.notify_one();
-        reader_.join();
-    } else {
-        for (size_t have = 0; have < waitBeyond(have);) have = ready_;
-    }
-    file_.close();
-    std::lock_guard lock(mutex_);
-    return complete_;
-}
-
-void StreamedInput::giveBackPassedBytes() noexcept {
-    std::lock_guard lock(mutex_);
-    givingBack_ = true;
-}
-
-void StreamedInput::keepLine(std::string_view line) noexcept {
-    if (!givingBack_) return;
-    const size_t begin = size_t(line.data() - text().data());
-    // The bytes between the last kept line and this one are passed.
-    giveBackBefore(begin);
-    // Up to two bytes of line end: readers of a kept line look for its LF.
-    keptEnd_ = std::max(keptEnd_, std::min(begin + line.size() + 2, size()));
-}
-
-void StreamedInput::passed(size_t offset) noexcept {
-    if (!givingBack_) return;
-    giveBackBefore(offset);
-    {
+    if (!finished_) {
+        stopReader();
         std::lock_guard lock(mutex_);
-        passedOffset_ = offset;
+        finished_ = complete_ && atEnd_;
     }
-    room_.notify_one();
+    return *finished_;
 }
 
-void StreamedInput::giveBackBefore(size_t end) noexcept {
-    const size_t begin = std::max(keptEnd_, givenBackEnd_);
-    if (end > begin) givenBackEnd_ = buffer_.discard(begin, end);
+bool StreamedInput::rewind() {
+    stopReader();
+    if (!file_.isOpen() || !file_.seek(0)) return false;
+    startReading();
+    return true;
 }
 
 }  // namespace ostrel

@@ -37,16 +37,44 @@ void writeFaceLineAbsolute(OutputFile& out, std::string_view line, uint64_t vert
 
 namespace {
 
-// Every line of `text` except vertex lines and comments, in order; faces with
-// relative numbers made absolute, since the vertex lines now stand first.
-void writeLinesBesidesVertices(OutputFile& out, std::string_view text) {
-    uint64_t seen = 0;
-    forEachLine(text, [&](std::string_view line) {
-        if (isVertexLine(line)) ++seen;
-        else if (isFaceLine(line)) writeFaceLineAbsolute(out, line, seen);
-        else if (!isCommentLine(line)) writeLine(out, line);
+struct LinesBesidesVertices {
+    uint64_t vertexLines = 0;
+    uint64_t written = 0;
+};
+
+// Every line of `source` except vertex lines and comments, in order; faces
+// with relative numbers made absolute, since the vertex lines now stand first.
+LinesBesidesVertices writeLinesBesidesVertices(OutputFile& out, StreamedInput& source) {
+    LinesBesidesVertices counts;
+    forEachLine(source, [&](std::string_view line) {
+        if (isVertexLine(line)) {
+            ++counts.vertexLines;
+        } else if (isFaceLine(line)) {
+            writeFaceLineAbsolute(out, line, counts.vertexLines);
+            ++counts.written;
+        } else if (!isCommentLine(line)) {
+            writeLine(out, line);
+            ++counts.written;
+        }
     });
+    return counts;
 }
+
+// The outputs are written from a second reading of the inputs, not from a
+// copy held since the first: each reading again must end where the first did
+// and find the lines it counted, or the output is dropped (the file changed
+// meanwhile, or could not be read). The target is replaced only after that,
+// so a target that is also an input is read whole before it goes.
+struct ReadAgain {
+    bool failed = false;
+    bool check(bool sameAsFirst, StreamedInput& input, OutputFile& out) {
+        if (!input.finish() || !sameAsFirst) {
+            failed = true;
+            out.abandon();
+        }
+        return !failed;
+    }
+};
 
 }  // namespace
 
@@ -59,13 +87,11 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
     // counts only after A's own checks, as if it were opened then.
     StreamedInput fileB;
     const bool openedB = fileB.open(pathB);
-    PodBuffer<std::string_view> verticesA;
     struct {
-        PodBuffer<std::string_view>& lines;
-        void vertex(std::string_view line) { lines.push(line); }
-    } collector{verticesA};
-    if (scanObj(fileA, collector).tooManyVertexLines || !fileA.finish()) return kObjSwapCannotOpenA;
-    if (verticesA.empty()) return kObjSwapNoVerticesInA;
+    } countOnly;
+    const ObjScan scanA = scanObj(fileA, countOnly);
+    if (scanA.tooManyVertexLines || !fileA.finish()) return kObjSwapCannotOpenA;
+    if (scanA.vertexLines == 0) return kObjSwapNoVerticesInA;
 
     if (!openedB) return kObjSwapCannotOpenB;
     struct {
@@ -76,15 +102,26 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
     if (scanB.tooManyVertexLines || !fileB.finish()) return kObjSwapCannotOpenB;
     const uint64_t verticesB = scanB.vertexLines, keptB = counter.kept;
     if (verticesB == 0) return kObjSwapNoVerticesInB;
-    if (verticesB != verticesA.size()) return kObjSwapCountsDiffer;
+    if (verticesB != scanA.vertexLines) return kObjSwapCountsDiffer;
     if (keptB == 0) return kObjSwapNothingElseInB;
 
-    // A is read whole before it is replaced, so A and B may be one file.
+    ReadAgain againA, againB;
     bool written = writeOutput(pathA, [&](OutputFile& out) {
         writeLine(out, kSwapHeader);
-        for (std::string_view line : verticesA.view()) writeLine(out, line);
-        writeLinesBesidesVertices(out, fileB.text());
+        if (!fileA.rewind()) return againA.check(false, fileA, out);
+        uint64_t vertices = 0;
+        forEachLine(fileA, [&](std::string_view line) {
+            if (!isVertexLine(line)) return;
+            writeLine(out, line);
+            ++vertices;
+        });
+        if (!againA.check(vertices == scanA.vertexLines, fileA, out)) return false;
+        if (!fileB.rewind()) return againB.check(false, fileB, out);
+        const LinesBesidesVertices counts = writeLinesBesidesVertices(out, fileB);
+        return againB.check(counts.vertexLines == verticesB && counts.written == keptB, fileB, out);
     });
+    if (againA.failed) return kObjSwapCannotOpenA;
+    if (againB.failed) return kObjSwapCannotOpenB;
     return written ? 0.0f : kObjSwapCannotWriteA;
 }
 
@@ -93,46 +130,70 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
 float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
     StreamedInput source;
     if (!source.open(sourcePath)) return kPoserCannotOpenSource;
-    PodBuffer<std::string_view> vertexLines;
     PodBuffer<uint32_t> corners;
     struct {
-        PodBuffer<std::string_view>& vertexLines;
         PodBuffer<uint32_t>& corners;
-        void vertex(std::string_view line) { vertexLines.push(line); }
         void face(FaceLine& face) {
             face.forEachCorner([&](uint64_t absolute) { corners.push(uint32_t(absolute - 1)); });
         }
-    } collector{vertexLines, corners};
+    } collector{corners};
     const ObjScan scan = scanObj(source, collector);
     if (!source.finish()) return kPoserCannotOpenSource;
     if (float code = scan.verdict(kPoserCannotOpenSource)) return code;
-    const uint64_t faceCount = scan.faces;
-    VertexSetBuilder numbers(vertexLines.size());
-    std::span<const uint32_t> used = numbers.build(corners.view());
+    VertexSetBuilder numbers(scan.vertexLines);
+    const uint64_t used = numbers.build(corners.view()).size();
     corners.release();
 
     StreamedInput positions;
     if (!positions.open(positionsPath)) return kPoserCannotOpenPositions;
-    PodBuffer<std::string_view> newLines;
-    forEachLine(positions, [&](std::string_view line) {
-        if (isVertexLine(line)) newLines.push(line);
-    });
+    uint64_t newLines = 0;
+    forEachLine(positions, [&](std::string_view line) { newLines += isVertexLine(line); });
     if (!positions.finish()) return kPoserCannotOpenPositions;
-    if (newLines.size() != used.size()) return kPoserCountMismatch;
-    for (size_t k = 0; k < used.size(); ++k) vertexLines[used[k]] = newLines[k];
+    if (newLines != used) return kPoserCountMismatch;
 
-    // Both files are in memory before P is replaced, so S and P may be one file.
+    ReadAgain againSource, againPositions;
     bool written = writeOutput(positionsPath, [&](OutputFile& out) {
         char number[kNumberTextMax];
         writeLine(out, kPoserHeader);
         writeLine(out, kPoserMakerLine);
         out.write("#Vertex Count ");
-        writeLine(out, std::string_view(number, size_t(formatInt(number, int64_t(vertexLines.size())) - number)));
+        writeLine(out, std::string_view(number, size_t(formatInt(number, int64_t(scan.vertexLines)) - number)));
         out.write("#Face Count ");
-        writeLine(out, std::string_view(number, size_t(formatInt(number, int64_t(faceCount)) - number)));
-        for (std::string_view line : vertexLines.view()) writeLine(out, line);
-        writeLinesBesidesVertices(out, source.text());
+        writeLine(out, std::string_view(number, size_t(formatInt(number, int64_t(scan.faces)) - number)));
+
+        // S's vertex lines, a used one replaced by P's next vertex line: the
+        // used vertices are numbered in ascending order, as P lists them.
+        if (!source.rewind()) return againSource.check(false, source, out);
+        if (!positions.rewind()) return againPositions.check(false, positions, out);
+        LineReader newPositions(positions);
+        const auto nextNewPosition = [&](std::string_view& line) {
+            while (newPositions.next(line))
+                if (isVertexLine(line)) return true;
+            return false;
+        };
+        uint64_t vertex = 0, taken = 0;
+        const bool complete = forEachLine(source, [&](std::string_view line) {
+            if (!isVertexLine(line)) return true;
+            if (vertex == scan.vertexLines) return false;
+            if (numbers.newNumber(uint32_t(vertex++)) != 0) {
+                if (!nextNewPosition(line)) return false;
+                ++taken;
+            }
+            writeLine(out, line);
+            return true;
+        });
+        std::string_view extra;
+        const bool positionsAsBefore = taken == used && !nextNewPosition(extra);
+        if (!againPositions.check(positionsAsBefore, positions, out)) return false;
+        if (!againSource.check(complete && vertex == scan.vertexLines, source, out)) return false;
+
+        // Then every other line of S but its comments.
+        if (!source.rewind()) return againSource.check(false, source, out);
+        const LinesBesidesVertices counts = writeLinesBesidesVertices(out, source);
+        return againSource.check(counts.vertexLines == scan.vertexLines, source, out);
     });
+    if (againSource.failed) return kPoserCannotOpenSource;
+    if (againPositions.failed) return kPoserCannotOpenPositions;
     return written ? 0.0f : kPoserCannotWrite;
 }
 
@@ -189,8 +250,6 @@ float LeanAddGroupOBJ(const char* sourcePath, int32_t shift, const char* targetP
     const std::string_view groupName = baseNameWithoutExtension(sourcePath);
     StreamedInput source;
     if (!source.open(sourcePath)) return kAppendCannotOpenSource;
-    // Each line is appended as it is read, and not read again.
-    source.giveBackPassedBytes();
     if (sameExistingFile(sourcePath, targetPath)) return kAppendSameFile;
 
     // T is rebuilt beside itself and renamed into place: a failed append

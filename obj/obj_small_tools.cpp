@@ -49,9 +49,8 @@ float scaleUVs(const char* inputPath, double scale, const char* outputPath) {
     const float offset = narrow((1.0 - scale) / 2.0);
     StreamedInput input;
     if (!input.open(inputPath)) return kScaleCannotOpenInput;
-    // Each line is written out as it is read, and not read again.
-    input.giveBackPassedBytes();
     const bool scaling = scale > 0;
+    bool inputFailed = false;
     bool written = writeOutput(outputPath, [&](OutputFile& out) {
         forEachLine(input, [&](std::string_view line) {
             if (!isUvLine(line)) return writeLine(out, line);
@@ -63,9 +62,10 @@ float scaleUVs(const char* inputPath, double scale, const char* outputPath) {
             writeUvLine(out, uv[0], uv[1]);
         });
         // An input that could not be read to its end leaves no output.
-        if (!input.finish()) out.abandon();
+        inputFailed = !input.finish();
+        if (inputFailed) out.abandon();
     });
-    if (!input.finish()) return kScaleCannotOpenInput;
+    if (inputFailed) return kScaleCannotOpenInput;
     return written ? 0.0f : kScaleCannotWriteOutput;
 }
 

@@ -1,6 +1,9 @@
 #include "obj/obj_split.hpp"
 
+#include <cstring>
 #include <map>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,27 +18,42 @@
 namespace ostrel::obj {
 namespace {
 
-// Vertex lines kept as where they start in the loaded file, half the memory
-// of a view; each is found again, and copied out unchanged, when written.
-// They are the only bytes of the input read after the scan: the input keeps
-// them and gives the memory of the rest back as the scan goes by.
+// The vertex lines, copied out of the window as it passes: the only bytes of
+// the input read after the scan. Each is kept as its length (4 bytes) and its
+// text, without its line end, in blocks of 4 MiB, so no block ever needs
+// more than that in one piece (a line longer than a block gets a block of its
+// own length); an entry per line says where it starts.
 class VertexLines {
 public:
-    explicit VertexLines(StreamedInput& input) noexcept
-        : input_(input), textEnd_(input.text().data() + input.text().size()) {
-        input.giveBackPassedBytes();
-    }
     void push(std::string_view line) {
-        starts_.push(line.data());
-        input_.keepLine(line);
+        if (line.size() > UINT32_MAX) throw std::bad_alloc();
+        const size_t record = sizeof(uint32_t) + line.size();
+        if (record > size_t(blockEnd_ - next_)) {
+            const size_t size = std::max(record, kBlockSize);
+            blocks_.push_back(std::unique_ptr<char[]>(new char[size]));
+            next_ = blocks_.back().get();
+            blockEnd_ = next_ + size;
+        }
+        starts_.push(next_);
+        const uint32_t length = uint32_t(line.size());
+        std::memcpy(next_, &length, sizeof length);
+        if (!line.empty()) std::memcpy(next_ + sizeof length, line.data(), line.size());
+        next_ += record;
     }
     size_t size() const noexcept { return starts_.size(); }
-    std::string_view operator[](size_t index) const noexcept { return lineStartingAt(starts_[index], textEnd_); }
+    std::string_view operator[](size_t index) const noexcept {
+        const char* start = starts_[index];
+        uint32_t length = 0;
+        std::memcpy(&length, start, sizeof length);
+        return {start + sizeof length, length};
+    }
 
 private:
-    StreamedInput& input_;
+    static constexpr size_t kBlockSize = size_t(4) << 20;
+    std::vector<std::unique_ptr<char[]>> blocks_;
     PodBuffer<const char*> starts_;
-    const char* textEnd_;
+    char* next_ = nullptr;
+    char* blockEnd_ = nullptr;
 };
 
 void writeGroupObj(OutputFile& out, std::span<const uint32_t> used, const VertexSetBuilder& numbers,
@@ -57,7 +75,7 @@ void writeGroupObj(OutputFile& out, std::span<const uint32_t> used, const Vertex
 float LeanSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
     StreamedInput input;
     if (!input.open(inputPath)) return kSplitCannotOpenInput;
-    VertexLines vertexLines(input);
+    VertexLines vertexLines;
     GroupedObj obj = scanGroupedFaces(input, true, [&](std::string_view line) { vertexLines.push(line); });
     if (!input.finish()) return kSplitCannotOpenInput;
     if (float code = obj.scan.verdict(kSplitCannotOpenInput)) return code;
@@ -125,7 +143,7 @@ float ListSplitOBJ(const char* inputPath, const char* outputPathInFolder) {
 
     StreamedInput input;
     if (!input.open(inputPath)) return kSplitCannotOpenInput;
-    VertexLines vertexLines(input);
+    VertexLines vertexLines;
     std::vector<std::vector<uint32_t>> corners(records.size());
     struct {
         VertexLines& vertexLines;

@@ -1,8 +1,8 @@
 #pragma once
 // The OBJ line reader shared by every OBJ tool.
 //
-// The whole file is in memory (or coming in, read by a second thread); lines
-// are views into it, so nothing is copied or allocated per line. A line ends
+// Lines are views into the text in memory, or into the window a file is read
+// through, so nothing is copied or allocated per line. A line ends
 // at LF; a CR right before that LF (or before the end of the file) is not
 // part of the line. Only the first one or two characters classify a line, and
 // a face body is cut down to its vertex numbers: the texture and normal
@@ -46,42 +46,36 @@ bool forEachLine(std::string_view text, Visit&& visit) {
     return true;
 }
 
-// The line that starts at `start`, as forEachLine over the text ending at
-// `textEnd` gives it.
-inline std::string_view lineStartingAt(const char* start, const char* textEnd) noexcept {
-    const void* found = std::memchr(start, '\n', size_t(textEnd - start));
-    const char* contentEnd = found ? static_cast<const char*>(found) : textEnd;
-    if (contentEnd > start && contentEnd[-1] == '\r') --contentEnd;
-    return {start, size_t(contentEnd - start)};
-}
-
-// forEachLine over a file still being read: the lines already complete are
-// visited while the rest comes in, each exactly as forEachLine over the whole
-// file would. A line ends at LF, so the text up to the last LF read is whole
-// lines. When the reading fails the visits stop early; the caller learns it
-// from input.finish(). The input hears of each stretch of lines visited
-// (passed()), so that it can give back their memory when asked to.
+// forEachLine over a file read through a window: each line exactly as
+// forEachLine over the whole file would give it, while the rest comes in.
+// When the reading fails the visits stop early; the caller learns it from
+// input.finish().
 template <class Visit>
 bool forEachLine(StreamedInput& input, Visit&& visit) {
-    const std::string_view all = input.text();
-    size_t done = 0;   // lines before this offset are visited
-    size_t seen = 0;   // bytes known to be read
-    for (;;) {
-        const size_t ready = input.waitBeyond(seen);
-        if (ready <= seen) {
-            const bool completed = forEachLine(all.substr(done, seen - done), visit);
-            if (completed) input.passed(seen);
-            return completed;
-        }
-        seen = ready;
-        const size_t lastLineEnd = all.substr(done, seen - done).rfind('\n');
-        if (lastLineEnd == std::string_view::npos) continue;
-        const size_t wholeLinesEnd = done + lastLineEnd + 1;
-        if (!forEachLine(all.substr(done, wholeLinesEnd - done), visit)) return false;
-        done = wholeLinesEnd;
-        input.passed(done);
-    }
+    for (std::string_view lines; !(lines = input.nextLines()).empty();)
+        if (!forEachLine(lines, visit)) return false;
+    return true;
 }
+
+// The lines of a file read through a window, one at a time, for a caller
+// that takes lines of two files in turn. A line is valid until the next.
+class LineReader {
+public:
+    explicit LineReader(StreamedInput& input) noexcept : input_(input) {}
+    bool next(std::string_view& line) {
+        if (lines_.empty() && (lines_ = input_.nextLines()).empty()) return false;
+        const void* found = std::memchr(lines_.data(), '\n', lines_.size());
+        const size_t end = found ? size_t(static_cast<const char*>(found) - lines_.data()) : lines_.size();
+        line = lines_.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines_.remove_prefix(found ? end + 1 : end);
+        return true;
+    }
+
+private:
+    StreamedInput& input_;
+    std::string_view lines_;
+};
 
 // "v" then a space; vt, vn and vp lines are not vertex lines.
 inline bool isVertexLine(std::string_view line) noexcept {

@@ -33,8 +33,6 @@ bool writePointsHeader(OutputFile& out, uint64_t count) {
 float LeanSplitTev(const char* inputPath, const char* outputPathInFolder) {
     StreamedInput input;
     if (!input.open(inputPath)) return kSplitCannotOpenInput;
-    // Nothing of the text is read after the scan.
-    input.giveBackPassedBytes();
     // x, y, z of each vertex line; coordinates a line lacks are 0.
     PodBuffer<float> positions;
     GroupedObj obj = scanGroupedFaces(input, false, [&](std::string_view line) {

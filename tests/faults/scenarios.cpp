@@ -13,7 +13,9 @@ using test::Bytes;
 
 std::string text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-// A grid of quads in four groups, with texture coordinates: about 5 MiB.
+// A grid of quads in four groups, with texture coordinates and one face of
+// 200,000 corners: about 6 MiB, more than the window an input is read
+// through, so the window's slots are filled again.
 std::string largeObj() {
     constexpr int kSide = 240;
     std::string obj = "# grid\n";
@@ -36,6 +38,13 @@ std::string largeObj() {
             obj += line;
         }
     }
+    // A face line longer than a read chunk: the reader's line buffer grows for it.
+    obj += "f";
+    for (int i = 0; i < 200000; ++i) {
+        std::snprintf(line, sizeof line, " %d", 1 + i * 7 % (kSide * kSide));
+        obj += line;
+    }
+    obj += "\n";
     return obj;
 }
 
@@ -106,6 +115,11 @@ std::string fileSource(const std::string& source, const std::string& path) {
     if (source.rfind("txt:", 0) == 0) return source.substr(4);
     if (source == "old") return "old contents of " + path + "\n";
     if (source == "large:obj") return largeObj();
+    if (source == "large:objvertices") {
+        // The host's positions file for the large OBJ: its vertex lines alone.
+        const std::string obj = largeObj();
+        return obj.substr(0, obj.find("vt "));
+    }
     if (source == "large:tev") return largeTev();
     if (source == "large:psd") return largePsd();
     if (source == "container") return container();
@@ -208,6 +222,8 @@ const std::vector<Scenario>& scenarios() {
          kMultiOutput | kReplaces | kPassesOverUnopenable},
         {"PoserExportOBJ", {"src.obj=ex:obj/arm.obj", "posed.obj=ex:obj/arm.obj"}, {}, {},
          {"PoserExportOBJ", "/src.obj", 0, "/posed.obj"}, 0, kReplaces},
+        {"PoserExportOBJLarge", {"src.obj=large:obj", "posed.obj=large:objvertices"}, {}, {},
+         {"PoserExportOBJ", "/src.obj", 0, "/posed.obj"}, 0, kReplaces | kLarge},
         {"RGBtoGrayscale", {"p.psd=ex:images/painted.psd", "gray.psd=old"}, {}, {},
          {"RGBtoGrayscale", "/p.psd", 40, "/gray.psd"}, 0, kReplaces},
         {"ScaleUVs", {"arm.obj=ex:obj/arm.obj", "uv.obj=old"}, {}, {}, {"ScaleUVs", "/arm.obj", 0.5, "/uv.obj"}, 0,
@@ -224,6 +240,8 @@ const std::vector<Scenario>& scenarios() {
          {"SwapColorsPSD", "/g.psd", 16711680}, 0, kReplaces},
         {"SwapVertices", {"a.obj=ex:obj/arm.obj", "b.obj=ex:obj/arm.obj"}, {}, {},
          {"SwapVertices", "/a.obj", 0, "/b.obj"}, 0, kReplaces},
+        {"SwapVerticesLarge", {"a.obj=large:obj", "b.obj=large:obj"}, {}, {},
+         {"SwapVertices", "/a.obj", 0, "/b.obj"}, 0, kReplaces | kLarge},
         {"SwapVertices_Tev", with(meshes, {"pts/"}),
          // The merged mesh's x near 0 snapped to 0 first, so the swap has
          // positions to change.
