@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <iterator>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "core/byte_cursor.hpp"
 #include "core/convert.hpp"
@@ -207,6 +209,50 @@ TEST(ReadWholeFile, MissingFileAndFolderGiveNothing) {
     auto empty = readWholeFile(dir.file("empty").c_str());
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty->size(), 0u);
+}
+
+
+// Whatever the chunk size and thread mode, the pieces handed over are the
+// file's bytes in order, each ending at a line end (all but the file's last
+// line): a line longer than the window is handed over whole, and a CR LF or
+// an empty line split between chunks stays where it was. A second reading
+// after rewind() gives the same, and a caller that stops early is told the
+// file was not all handed over.
+TEST(StreamedInput, HandsOverWholeLinesThroughAnyWindow) {
+    ScratchDir dir;
+    std::string longLine(5003, '7');
+    longLine[0] = 'f';
+    longLine.replace(5001, 2, "\r\n");
+    std::string longLines = "g a\n";
+    for (const std::string& part : {longLine, std::string("f 1 2 3\n"), longLine, longLine, longLine.substr(0, 3000)})
+        longLines += part;
+    const std::vector<std::string> texts = {"", "x", "\n", "\n\n\r\n", "v 1 2 3\r\nvt 0 1\r\n", "a\nb\nc", "no end\r",
+                                            longLines};
+    const std::string path = dir.file("in.obj");
+    for (const char* threads : {"1", static_cast<const char*>(nullptr)})
+        for (const char* chunk : {"1", "2", "3", "7", "61", "4096", static_cast<const char*>(nullptr)})
+            for (const std::string& text : texts) {
+                ScopedEnvironment threadSetting("OSTREL_THREADS", threads), chunkSetting("OSTREL_READ_CHUNK", chunk);
+                const std::string where = std::string("chunk ") + (chunk ? chunk : "default") + (threads ? ", one thread" : "") +
+                                          ", text of " + std::to_string(text.size());
+                writeText(path, text);
+                StreamedInput input;
+                ASSERT_TRUE(input.open(path.c_str())) << where;
+                for (int pass = 0; pass < 2; ++pass) {
+                    std::string got;
+                    for (std::string_view piece; !(piece = input.nextLines()).empty();) {
+                        got += piece;
+                        EXPECT_TRUE(piece.back() == '\n' || got.size() == text.size()) << where;
+                    }
+                    EXPECT_TRUE(got == text) << where;
+                    EXPECT_TRUE(input.finish()) << where;
+                    ASSERT_TRUE(input.rewind()) << where;
+                }
+                if (const size_t firstEnd = text.find('\n'); firstEnd != std::string::npos && firstEnd + 1 < text.size()) {
+                    EXPECT_FALSE(input.nextLines().empty());
+                    EXPECT_FALSE(input.finish()) << where << ": stopped after the first piece";
+                }
+            }
 }
 
 }  // namespace
