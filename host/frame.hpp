@@ -1,7 +1,8 @@
 #pragma once
 // What every export frame shares: the declarations of all exports of this
-// build (from the one table), the codes a frame returns itself, and the guard
-// that keeps exceptions from crossing into the host.
+// build (from the one table, as host/ostrel.h declares them too: a signature
+// that differs fails to compile), the codes a frame returns itself, and the
+// guard that keeps exceptions from crossing into the host.
 
 #include <new>
 

@@ -57,9 +57,13 @@ extern "C" float GroupListClear(const char* text, double value, char* memBlock, 
 extern "C" float CheckName(const char* text, double value, char* memBlock, int memBlockSize) noexcept {
     OSTREL_FRAME_ARGS(text, value, memBlock, memBlockSize);
     if (!text || !memBlock) return -1;
+    // A name cut to the block would not be the name remembered: a name that
+    // does not fit is refused and not remembered.
+    const size_t longest = memBlockSize > 0 ? size_t(memBlockSize) - 1 : SIZE_MAX;
     return frame::guarded([&] {
-        copyToMemBlock(memBlock, memBlockSize, obj::NameCheck(text));
-        return 0.0f;
+        const auto name = obj::NameCheck(text, longest);
+        copyToMemBlock(memBlock, memBlockSize, name ? *name : std::string_view());
+        return name ? 0.0f : -2.0f;
     });
 }
 

@@ -105,10 +105,14 @@ void clearGroupsList() noexcept {
     s.groupFacesList.clear();
 }
 
-std::string NameCheck(std::string_view name) {
+std::optional<std::string> NameCheck(std::string_view name, size_t longest) {
     GroupListState& s = groupListState();
     std::string candidate(name);
-    if (s.nameSet.insert(candidate).second) return candidate;
+    if (!s.nameSet.contains(candidate)) {
+        if (candidate.size() > longest) return std::nullopt;
+        s.nameSet.insert(candidate);
+        return candidate;
+    }
     // Every candidate for a taken name is one stem and a number: the stem is
     // the name cut just after its first "_copy", or the name with "_copy" added.
     constexpr std::string_view kCopy = "_copy";
@@ -118,10 +122,13 @@ std::string NameCheck(std::string_view name) {
     // The lowest free number, searched from where the last search for this
     // stem ended: a number passed over is taken, and stays taken. The number
     // moves on only once its name is in the set, so running out of memory
-    // cannot make it skip a free one.
+    // cannot make it skip a free one. The stem's candidates only grow
+    // longer, so the first one that is too long ends the search with
+    // nothing remembered.
     uint64_t& next = s.nextCopyNumber.try_emplace(stem, 1).first->second;
     for (;;) {
         candidate = stem + std::to_string(next);
+        if (candidate.size() > longest) return std::nullopt;
         const bool inserted = s.nameSet.insert(candidate).second;
         ++next;
         if (inserted) return candidate;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -60,7 +61,10 @@ float getGroupsListSize() noexcept;
 std::string_view getGroupName(int32_t index) noexcept;
 void clearGroupsList() noexcept;
 
-std::string NameCheck(std::string_view name);
+// A name not handed out before: `name` itself, or its first free "_copy"
+// number, which is remembered. Nothing, and nothing remembered, when that
+// name is longer than `longest` bytes.
+std::optional<std::string> NameCheck(std::string_view name, size_t longest = SIZE_MAX);
 void NameSetClear() noexcept;
 
 float getGroupsListFile(const char* containerPath, const char* outputPath);

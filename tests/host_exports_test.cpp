@@ -87,6 +87,29 @@ TEST(ExportTable, LibraryExportsExactlyTheBuiltNamesOfThisBuild) {
     EXPECT_EQ(exportedNames(), tableNames());
 }
 
+// --list names exactly this build's exports, each with its purpose; --help
+// prints an export's section with every code the table gives it.
+TEST(HostDriver, ListsTheLibrarysExportsAndPrintsTheirSections) {
+    const ostrel::test::HostRun list = ostrel::test::runHost("", "--list");
+    ASSERT_EQ(list.status, 0);
+    size_t lines = 0;
+    for (char c : list.output) lines += c == '\n';
+    EXPECT_EQ(lines, tableNames().size());
+    for (const Export& e : kExports) {
+        const bool listed = list.output.find(std::string(e.name) + " ") != std::string::npos &&
+                            list.output.find(e.about.purpose) != std::string::npos;
+        EXPECT_EQ(listed, (e.builds & kThisBuild) != 0) << e.name;
+    }
+    for (const char* name : {"SplitOBJ", "GetFile", "CheckName"}) {
+        const ostrel::test::HostRun help = ostrel::test::runHost("", std::string("--help ") + name);
+        ASSERT_EQ(help.status, 0) << name;
+        EXPECT_EQ(help.output.rfind(std::string("### `") + name + "`", 0), 0u) << help.output;
+        for (const Code& code : findExport(name)->codes())
+            EXPECT_NE(help.output.find(code.meaning), std::string::npos) << name << " " << code.value;
+    }
+    EXPECT_EQ(ostrel::test::runHost("", "--help NoSuchExport").status, 1);
+}
+
 TEST(ExportTable, CountsPerBuildMatchTheDeliverables) {
     int win64 = 0, win32 = 0, mac = 0, linux = 0;
     for (const Export& e : kExports) {
@@ -191,6 +214,31 @@ TEST_F(Frames, MemBlockWritesStayWithinAPositiveSize) {
     EXPECT_EQ(lib.call("GroupListGetName", nullptr, 0, mem, 4), 0);
     EXPECT_STREQ(mem, "a_l");
     EXPECT_EQ(mem[4], 'x');
+}
+
+// CheckName remembers exactly the names it hands back: one that does not fit
+// the block is refused and not remembered, so the next call may hand it out.
+TEST_F(Frames, CheckNameRemembersOnlyWhatFitsTheBlock) {
+    struct Step {
+        const char* name;
+        int size;
+        float answer;
+        const char* handedBack;
+    };
+    const Step steps[] = {
+        {"head", 5, 0, "head"},
+        {"head", 5, -2, ""},             // head_copy1 would need 11 bytes
+        {"head", 11, 0, "head_copy1"},   // so the refused one was not taken
+        {"head_copy1", 0, 0, "head_copy2"},
+        {"a_copyb_copy", 0, 0, "a_copyb_copy"},
+        {"a_copyb_copy", 8, 0, "a_copy1"},   // too long itself, but taken: its copy fits
+    };
+    for (const Step& step : steps) {
+        char mem[32];
+        std::memset(mem, 'x', sizeof mem);
+        EXPECT_EQ(lib.call("CheckName", step.name, 0, mem, step.size), step.answer) << step.name << " " << step.size;
+        EXPECT_STREQ(mem, step.handedBack) << step.name << " " << step.size;
+    }
 }
 
 TEST_F(Frames, TPoseExportsFollowTheirTestOrder) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks what tools/package.sh laid out: every checksum matches, the Linux
-# library loads in ostrel-host and answers the version its folder names, and
-# each DLL exports exactly the table's Windows names. Exit status 0 only when
+# library loads in ostrel-host and answers the version its folder names, each
+# DLL exports exactly the table's Windows names, and each download holds its
+# library and the reference. Exit status 0 only when
 # every check that could run passed; a DLL the package left out is reported.
 #
 #   tools/check-dist.sh [DIST-FOLDER]
@@ -30,8 +31,10 @@ answer=$("$root/build/release/bin/ostrel-host" --lib "$ostrel/linux-x86_64/libOs
 [ -n "$answer" ] && [ "$(printf '%g' "$answer")" = "$version" ] ||
     fail "the packaged Linux library answered version '$answer', not $version"
 
-# The Windows names: the rows of the export reference whose builds include W.
-expected=$(sed -n 's/^| `\([A-Za-z_]*\)` | W[^|]*|.*/\1/p' "$ostrel/EXPORTS.md" | LC_ALL=C sort)
+# The Windows names: the sections of the export reference whose builds
+# include Windows.
+expected=$(awk '/^### `/ { name = $2; gsub("`", "", name) }
+    /^Builds: / && /every build|Windows/ { print name }' "$ostrel/EXPORTS.md" | LC_ALL=C sort)
 [ "$(echo "$expected" | wc -l)" -eq 71 ] || fail "the export reference lists $(echo "$expected" | wc -l) Windows names, not 71"
 exported() {   # objdump dll: the names in the DLL's export directory
     "$1" -p "$2" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^[[:space:]]*\[ *[0-9]*\] \([A-Za-z_][A-Za-z_0-9]*\)$/\1/p' | LC_ALL=C sort
@@ -47,5 +50,20 @@ for pair in "x86_64-w64-mingw32-objdump $ostrel/windows-x64/Ostrel.dll" \
         fail "$dll does not export exactly the table's 71 Windows names"
     fi
 done
+# The downloads: each listed with its checksum, each one folder with its
+# library, the header, the reference and its pictures.
+(cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "the downloads' checksums differ"
+for zip in "$dist"/*.zip; do
+    name=$(basename "$zip" .zip)
+    grep -q " $name.zip\$" "$dist/SHA256SUMS" || fail "$name.zip is not in SHA256SUMS"
+    listing=$(cd "$dist" && cmake -E tar tf "$zip")
+    for file in ostrel.h EXPORTS.md SHA256SUMS docs/images/MergePSDfiles-after.png; do
+        echo "$listing" | grep -qx "$name/$file" || fail "$name.zip lacks $file"
+    done
+    echo "$listing" | grep -qE "^$name/(libOstrel\.so|Ostrel\.dll|Quendle\.dll|Ostrel\.dylib|BUILD-ON-A-MAC\.txt)\$" ||
+        fail "$name.zip holds no library"
+done
+[ "$(ls "$dist"/*.zip | wc -l)" -eq 4 ] || fail "dist/ holds $(ls "$dist"/*.zip | wc -l) downloads, not 4"
+
 [ "$failed" -eq 0 ] && echo "check-dist: $dist holds Ostrel and Quendle $version, checked"
 exit "$failed"

@@ -3,6 +3,8 @@
 // at a time, as the host's plug-in scripts do.
 //
 //   ostrel-host [--lib PATH] [SCRIPT]
+//   ostrel-host [--lib PATH] --list    the loaded library's exports, each with its purpose
+//   ostrel-host --help EXPORT          the export's section of the reference
 //
 // Prints `Export = RESULT` per call, then the output block's text for `out`,
 // then, for a negative result, what that code means for the export (from the
@@ -19,6 +21,7 @@
 
 #include "host/export_table.hpp"
 #include "host/ostrel.h"
+#include "tools/export_reference.hpp"
 #include "tools/host_script.hpp"
 
 #ifdef _WIN32
@@ -123,21 +126,49 @@ int runScript(std::istream& script, const Library& library) {
     return 0;
 }
 
+// The exports of the table that the library has, in the reference's order.
+int listExports(const Library& library) {
+    for (ostrel::exports::Topic topic : ostrel::exports::kTopics)
+        for (const ostrel::exports::Export& e : ostrel::exports::kExports)
+            if (e.about.topic == topic && library.find(e.name)) std::printf("%-20s %s\n", e.name, e.about.purpose);
+    return 0;
+}
+
+int printSection(const std::string& name) {
+    const ostrel::exports::Export* row = ostrel::exports::findExport(name);
+    if (!row) {
+        std::fprintf(stderr, "ostrel-host: no export is named %s\n", name.c_str());
+        return 1;
+    }
+    std::fputs(ostrel::reference::exportSection(*row).c_str(), stdout);
+    return 0;
+}
+
+constexpr const char* kUsage =
+    "usage: ostrel-host [--lib PATH] [SCRIPT]\n"
+    "       ostrel-host [--lib PATH] --list\n"
+    "       ostrel-host --help EXPORT\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string libraryPath, scriptPath;
+    bool list = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--lib" && i + 1 < argc) {
             libraryPath = argv[++i];
+        } else if ((arg == "--help" || arg == "-h") && i + 1 < argc) {
+            return printSection(argv[i + 1]);
         } else if (arg == "--help" || arg == "-h") {
-            std::printf("usage: ostrel-host [--lib PATH] [SCRIPT]\n");
+            std::fputs(kUsage, stdout);
             return 0;
+        } else if (arg == "--list") {
+            list = true;
         } else if (scriptPath.empty() && arg.rfind("--", 0) != 0) {
             scriptPath = arg;
         } else {
-            std::fprintf(stderr, "usage: ostrel-host [--lib PATH] [SCRIPT]\n");
+            std::fputs(kUsage, stderr);
             return 2;
         }
     }
@@ -148,6 +179,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ostrel-host: cannot load %s\n", libraryPath.c_str());
         return 1;
     }
+    if (list) return listExports(library);
     if (scriptPath.empty()) return runScript(std::cin, library);
     std::ifstream script(scriptPath, std::ios::binary);
     if (!script) {
