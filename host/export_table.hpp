@@ -1528,9 +1528,18 @@ inline constexpr Export kExports[] = {OSTREL_EXPORT_LIST(OSTREL_EXPORT_ROW)};
 #undef OSTREL_EXPORT_ROW
 #undef OSTREL_UNPARENTHESIZE
 
+// Whether `name` spells `exported`; stops at the first byte that differs, so
+// that the table's compile-time checks stay cheap.
+constexpr bool isNamed(std::string_view name, const char* exported) {
+    size_t i = 0;
+    for (; i < name.size(); ++i)
+        if (exported[i] == '\0' || exported[i] != name[i]) return false;
+    return exported[i] == '\0';
+}
+
 constexpr const Export* findExport(std::string_view name) {
     for (const Export& e : kExports)
-        if (name == e.name) return &e;
+        if (isNamed(name, e.name)) return &e;
     return nullptr;
 }
 
@@ -1576,7 +1585,7 @@ constexpr bool relatedAreExports(const Export& e) {
     forEachName(e.about.related, [&](std::string_view name) {
         const Export* other = nullptr;
         for (const Export& candidate : kExports)
-            if (name == candidate.name) other = &candidate;
+            if (isNamed(name, candidate.name)) other = &candidate;
         known = known && other && other != &e;
     });
     return known;
