@@ -142,11 +142,15 @@ public:
     // lack one); empty once no more will come: the end was reached, or the
     // reading failed (finish() tells which). Valid until the next call.
     std::string_view nextLines();
-    // Stops the reading: true when nextLines() handed over every byte of the
-    // file and then answered its end. Answers the same when called again.
+    // True when nextLines() handed over every byte of the file and then
+    // answered its end.
+    bool allHandedOver();
+    // Stops the reading and closes the file (so that it can be replaced, on
+    // Windows too): allHandedOver(). Answers the same when called again.
     bool finish();
     // Starts again from the file's first byte, on the file opened before
-    // (not on whatever the path names now). False when it cannot seek.
+    // (not on whatever the path names now). False after finish(), or when it
+    // cannot seek.
     bool rewind();
 
 private:

@@ -180,11 +180,16 @@ std::string_view StreamedInput::nextLines() {
     }
 }
 
+bool StreamedInput::allHandedOver() {
+    std::lock_guard lock(mutex_);
+    return complete_ && atEnd_;
+}
+
 bool StreamedInput::finish() {
     if (!finished_) {
         stopReader();
-        std::lock_guard lock(mutex_);
-        finished_ = complete_ && atEnd_;
+        finished_ = allHandedOver();
+        file_.close();
     }
     return *finished_;
 }

@@ -64,11 +64,12 @@ LinesBesidesVertices writeLinesBesidesVertices(OutputFile& out, StreamedInput& s
 // copy held since the first: each reading again must end where the first did
 // and find the lines it counted, or the output is dropped (the file changed
 // meanwhile, or could not be read). The target is replaced only after that,
-// so a target that is also an input is read whole before it goes.
+// and after the inputs are closed, so a target that is also an input is read
+// whole before it goes.
 struct ReadAgain {
     bool failed = false;
     bool check(bool sameAsFirst, StreamedInput& input, OutputFile& out) {
-        if (!input.finish() || !sameAsFirst) {
+        if (!input.allHandedOver() || !sameAsFirst) {
             failed = true;
             out.abandon();
         }
@@ -90,7 +91,7 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
     struct {
     } countOnly;
     const ObjScan scanA = scanObj(fileA, countOnly);
-    if (scanA.tooManyVertexLines || !fileA.finish()) return kObjSwapCannotOpenA;
+    if (scanA.tooManyVertexLines || !fileA.allHandedOver()) return kObjSwapCannotOpenA;
     if (scanA.vertexLines == 0) return kObjSwapNoVerticesInA;
 
     if (!openedB) return kObjSwapCannotOpenB;
@@ -99,7 +100,7 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
         void other(std::string_view line) { kept += !isCommentLine(line); }
     } counter;
     const ObjScan scanB = scanObj(fileB, counter);
-    if (scanB.tooManyVertexLines || !fileB.finish()) return kObjSwapCannotOpenB;
+    if (scanB.tooManyVertexLines || !fileB.allHandedOver()) return kObjSwapCannotOpenB;
     const uint64_t verticesB = scanB.vertexLines, keptB = counter.kept;
     if (verticesB == 0) return kObjSwapNoVerticesInB;
     if (verticesB != scanA.vertexLines) return kObjSwapCountsDiffer;
@@ -118,6 +119,8 @@ float LeanSwapVerts(const char* pathA, const char* pathB) {
         if (!againA.check(vertices == scanA.vertexLines, fileA, out)) return false;
         if (!fileB.rewind()) return againB.check(false, fileB, out);
         const LinesBesidesVertices counts = writeLinesBesidesVertices(out, fileB);
+        fileA.finish();
+        fileB.finish();
         return againB.check(counts.vertexLines == verticesB && counts.written == keptB, fileB, out);
     });
     if (againA.failed) return kObjSwapCannotOpenA;
@@ -138,7 +141,7 @@ float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
         }
     } collector{corners};
     const ObjScan scan = scanObj(source, collector);
-    if (!source.finish()) return kPoserCannotOpenSource;
+    if (!source.allHandedOver()) return kPoserCannotOpenSource;
     if (float code = scan.verdict(kPoserCannotOpenSource)) return code;
     VertexSetBuilder numbers(scan.vertexLines);
     const uint64_t used = numbers.build(corners.view()).size();
@@ -148,7 +151,7 @@ float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
     if (!positions.open(positionsPath)) return kPoserCannotOpenPositions;
     uint64_t newLines = 0;
     forEachLine(positions, [&](std::string_view line) { newLines += isVertexLine(line); });
-    if (!positions.finish()) return kPoserCannotOpenPositions;
+    if (!positions.allHandedOver()) return kPoserCannotOpenPositions;
     if (newLines != used) return kPoserCountMismatch;
 
     ReadAgain againSource, againPositions;
@@ -190,6 +193,8 @@ float OutKelmorOBJ(const char* sourcePath, const char* positionsPath) {
         // Then every other line of S but its comments.
         if (!source.rewind()) return againSource.check(false, source, out);
         const LinesBesidesVertices counts = writeLinesBesidesVertices(out, source);
+        source.finish();
+        positions.finish();
         return againSource.check(counts.vertexLines == scan.vertexLines, source, out);
     });
     if (againSource.failed) return kPoserCannotOpenSource;

@@ -245,13 +245,15 @@ TEST(StreamedInput, HandsOverWholeLinesThroughAnyWindow) {
                         EXPECT_TRUE(piece.back() == '\n' || got.size() == text.size()) << where;
                     }
                     EXPECT_TRUE(got == text) << where;
-                    EXPECT_TRUE(input.finish()) << where;
+                    EXPECT_TRUE(input.allHandedOver()) << where;
                     ASSERT_TRUE(input.rewind()) << where;
                 }
                 if (const size_t firstEnd = text.find('\n'); firstEnd != std::string::npos && firstEnd + 1 < text.size()) {
                     EXPECT_FALSE(input.nextLines().empty());
                     EXPECT_FALSE(input.finish()) << where << ": stopped after the first piece";
                 }
+                input.finish();
+                EXPECT_FALSE(input.rewind()) << where << ": closed";
             }
 }
 
