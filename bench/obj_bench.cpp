@@ -1,15 +1,20 @@
-// OBJ tools throughput on a generated OBJ of about 600 MB: 4M vertex, "vt"
-// and "vn" lines and 4M quads written v/vt/vn, in 64 groups.
+// OBJ tools throughput on a generated OBJ: a grid of side x side vertex, "vt"
+// and "vn" lines and its quads written v/vt/vn, in 64 groups; side 2000
+// makes about 600 MB, OSTREL_BENCH_GRID_SIDE=<side> another size (1414 about
+// 0.3 GB, 3370 about 1.7 GB).
 //
 // Every operation runs in a child process, so that its peak memory is its
-// own; it is timed there. In the same run the parent times two floors and
-// reports the ratio to each: a plain read of the whole input into memory,
-// then a write of as many bytes as the operation wrote ("x plain r+w"), and
-// the input read through a small buffer while a second thread writes those
-// bytes ("x streamed r+w"), which no two-core tool can beat. Further runs
-// show how time grows with the file (a quarter-size file), what the number of
-// groups costs (1 against 1000 groups), and how the reading compares with
-// tinyobjloader loading the same file (when found).
+// own ("peak MiB", and "peak/input"); it is timed there. In the same run the
+// parent times the floors and reports the ratio to each: `cat` copying the
+// input to a file ("x cat copy") and reading it to /dev/null ("x cat
+// null"), a plain read of the whole input into memory, then a write of as
+// many bytes as the operation wrote ("x plain r+w"), and the input read
+// through a small buffer while a second thread writes those bytes ("x
+// streamed r+w"), which no two-core tool can beat. Further runs show how time
+// grows with the file (a quarter-size file), what the number of groups costs
+// (1 against 1000 groups), and how the reading compares with tinyobjloader
+// loading the same file (when found). Each figure is the best of
+// OSTREL_BENCH_REPETITIONS runs (3).
 //
 //   ostrel_obj_bench [--benchmark_filter=...]
 
@@ -21,6 +26,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -64,6 +71,14 @@ struct GridObj {
     std::string path;
     uint32_t side;
     uint32_t groups;
+    mutable bool written = false;
+
+    // The grid's path, written first when it is not there yet.
+    const std::string& file() const {
+        if (!written) write();
+        written = true;
+        return path;
+    }
 
     uint64_t groupOfRow(uint32_t row) const { return uint64_t(row) * groups / (side - 1); }
 
@@ -115,9 +130,16 @@ struct GridObj {
     }
 };
 
+uint32_t environmentNumber(const char* name, uint32_t otherwise) {
+    const char* text = std::getenv(name);
+    const long value = text ? std::strtol(text, nullptr, 10) : 0;
+    return value > 0 ? uint32_t(value) : otherwise;
+}
+uint32_t gridSide() { return std::max<uint32_t>(2, environmentNumber("OSTREL_BENCH_GRID_SIDE", 2000)); }
+
 struct Workspace {
     fs::path dir = fs::temp_directory_path() / ("ostrel-obj-bench-" + std::to_string(getpid()));
-    GridObj main{(dir / "grid64.obj").string(), 2000, 64};
+    GridObj main{(dir / "grid64.obj").string(), gridSide(), 64};
     GridObj quarter{(dir / "quarter64.obj").string(), 1000, 64};
     GridObj oneGroup{(dir / "quarter1.obj").string(), 1000, 1};
     GridObj thousandGroups{(dir / "quarter1000.obj").string(), 1000, 999};
@@ -125,7 +147,7 @@ struct Workspace {
 
     Workspace() {
         fs::create_directories(dir);
-        for (const GridObj* grid : {&main, &quarter, &oneGroup, &thousandGroups}) grid->write();
+        main.file();
         writePositions();
     }
     ~Workspace() { fs::remove_all(dir); }
@@ -243,6 +265,27 @@ double streamedReadWriteSeconds(const std::vector<std::string>& inputs, uint64_t
     return seconds;
 }
 
+// `cat` of the inputs into a new file, or to /dev/null.
+double catSeconds(const std::vector<std::string>& inputs, bool toNull) {
+    const std::string target = toNull ? std::string("/dev/null") : workspace().path("cat.out");
+    auto start = Clock::now();
+    pid_t child = fork();
+    if (child == 0) {
+        int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || dup2(out, 1) < 0) _exit(127);
+        std::vector<char*> args{const_cast<char*>("cat")};
+        for (const auto& input : inputs) args.push_back(const_cast<char*>(input.c_str()));
+        args.push_back(nullptr);
+        execvp("cat", args.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    double seconds = secondsSince(start);
+    if (!toNull) fs::remove(target);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1.0;
+}
+
 struct Operation {
     std::vector<std::string> inputs;
     std::string output;                 // file or folder whose bytes were written
@@ -270,6 +313,13 @@ void measure(benchmark::State& state, const Operation& op) {
         plain = plainReadWriteSeconds(op.inputs, outputBytes);
         ::sync();
         const double streamed = streamedReadWriteSeconds(op.inputs, outputBytes);
+        ::sync();
+        const double catCopy = catSeconds(op.inputs, false);
+        ::sync();
+        const double catNull = catSeconds(op.inputs, true);
+        state.counters["x cat copy"] = run.seconds / catCopy;
+        state.counters["x cat null"] = run.seconds / catNull;
+        state.counters["peak MiB"] = run.peakBytes / double(1 << 20);
         state.counters["MB/s"] = double(inputBytes + outputBytes) / 1e6 / run.seconds;
         state.counters["x plain r+w"] = run.seconds / plain;
         state.counters["x streamed r+w"] = run.seconds / streamed;
@@ -301,7 +351,7 @@ void groupListByRows(const GridObj& grid) {
 
 Operation splitObj(const GridObj& grid, const std::string& name) {
     const std::string folder = workspace().path(name);
-    return {{grid.path}, folder, [name] { freshFolder(name); },
+    return {{grid.file()}, folder, [name] { freshFolder(name); },
             [grid, folder] { return obj::LeanSplitOBJ(grid.path.c_str(), (folder + "/").c_str()) == 0; }};
 }
 
@@ -386,7 +436,8 @@ void BM_ReadOstrel(benchmark::State& state) {
 // Other builds and tests share the machine: each figure is the best of three
 // single runs.
 void bestOfThree(benchmark::internal::Benchmark* b) {
-    b->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime()->Repetitions(3)->ReportAggregatesOnly(true);
+    const int repetitions = int(environmentNumber("OSTREL_BENCH_REPETITIONS", 3));
+    b->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime()->Repetitions(repetitions)->ReportAggregatesOnly(true);
     b->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
 }
 
