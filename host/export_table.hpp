@@ -531,7 +531,7 @@ inline constexpr float kNoPublicFolder = -1.0f;
         "Reads the chosen files, the selection of the last `GetFileList` or the listing of the last "                \
         "`GetDirFileList`; changes nothing.",                                                                        \
         "GetFileList GetDirFileList"))                                                                               \
-    X(GetFileList, kWindowsOnly, allowed("no filter"), unread,                                                       \
+    X(GetFileList, kWindowsOnly, allowed("the filter *.*"), unread,                                                       \
       (OSTREL_INTERNAL_FAILURE),                                                                                     \
       about(kFilesDesktop,                                                                                           \
         "runs the open-file dialog; the files picked become the chosen files",                                       \
