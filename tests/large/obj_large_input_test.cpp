@@ -173,6 +173,12 @@ protected:
         return lib.call(name, text, value, mem.data());
     }
     static uint64_t vertices() { return uint64_t(grid->side) * grid->side; }
+    // Each group's OBJ in `folder` starts with its lowest vertex; the folder goes afterwards.
+    static void expectGroupsStartWithTheirFirstVertex(const std::string& folder) {
+        for (uint32_t g = 0; g < kGroups; ++g)
+            EXPECT_EQ(firstLine(folder + "part" + std::to_string(g) + ".obj"), grid->firstVertexLine(g)) << g;
+        fs::remove_all(folder);
+    }
 
     static Grid* grid;
     static test::ScratchDir* scratch;
@@ -204,18 +210,14 @@ TEST_F(LargeObj, SplitsKeepTheVertexLinesOnly) {
     const std::string input = path("grid.obj");
     const std::string split = folder("split");
     ASSERT_EQ(call("SplitOBJ", input, 0, split), 0);
-    for (uint32_t g = 0; g < kGroups; ++g)
-        EXPECT_EQ(firstLine(split + "part" + std::to_string(g) + ".obj"), grid->firstVertexLine(g)) << g;
-    fs::remove_all(split);
+    expectGroupsStartWithTheirFirstVertex(split);
 
     lib.call("GroupListClear", nullptr);
     for (uint32_t g = 0; g < kGroups; ++g)
         ASSERT_EQ(lib.call("GroupListAdd", ("part" + std::to_string(g)).c_str(), double(grid->groupFaces(g))), 0);
     const std::string back = folder("back");
     ASSERT_EQ(call("ListSplitOBJtoOBJ", input, 0, back), 0);
-    for (uint32_t g = 0; g < kGroups; ++g)
-        EXPECT_EQ(firstLine(back + "part" + std::to_string(g) + ".obj"), grid->firstVertexLine(g)) << g;
-    fs::remove_all(back);
+    expectGroupsStartWithTheirFirstVertex(back);
     lib.call("GroupListClear", nullptr);
 }
 
