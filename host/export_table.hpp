@@ -531,7 +531,7 @@ inline constexpr float kNoPublicFolder = -1.0f;
         "Reads the chosen files, the selection of the last `GetFileList` or the listing of the last "                \
         "`GetDirFileList`; changes nothing.",                                                                        \
         "GetFileList GetDirFileList"))                                                                               \
-    X(GetFileList, kWindowsOnly, allowed("the filter *.*"), unread,                                                       \
+    X(GetFileList, kWindowsOnly, allowed("the filter *.*"), unread,                                                  \
       (OSTREL_INTERNAL_FAILURE),                                                                                     \
       about(kFilesDesktop,                                                                                           \
         "runs the open-file dialog; the files picked become the chosen files",                                       \
@@ -955,10 +955,13 @@ inline constexpr float kNoPublicFolder = -1.0f;
             "",                                                                                                      \
             "SaveQPP"))                                                                                              \
     X(PoserExportOBJ, kEvery, refused(-1), refused(-1),                                                              \
-      ({-1, "a path missing, or the source cannot be read or has more than 4,294,967,294 vertex lines"},             \
+      ({-1, "a path missing, or the source cannot be read, has more than 4,294,967,294 vertex lines, or cannot be "  \
+            "read again to its end or reads differently while the output is written (the positions file is left "    \
+            "as it was)"},                                                                                           \
        {-7, "a face of the source names no vertex line: zero, too far back, or beyond its vertex lines (nothing "    \
         "written)"},                                                                                                 \
-       {-11, "the positions file cannot be read"},                                                                   \
+       {-11, "the positions file cannot be read, or cannot be read again to its end or reads differently while it "  \
+             "is rewritten (it is left as it was)"},                                                                 \
        {-100, "the positions file's vertex line count differs from the number of vertices the source's faces use "   \
           "(nothing written)"},                                                                                      \
        {-3, "the positions file cannot be written (the old file is kept)"},                                          \
@@ -1199,9 +1202,12 @@ inline constexpr float kNoPublicFolder = -1.0f;
             "component outside 0 to 255 matches no pixel: the file is written back unchanged.",                      \
             "SetInColor MakeStencilPSD"))                                                                            \
     X(SwapVertices, kEvery, refused(-2), refused(-2),                                                                \
-      ({-2, "text or memBlock missing, or text's OBJ cannot be read or has more than 4,294,967,294 vertex lines"},   \
+      ({-2, "text or memBlock missing, or text's OBJ cannot be read, has more than 4,294,967,294 vertex lines, or "  \
+            "cannot be read again to its end or reads differently while the result is written (it is left as it "    \
+            "was)"},                                                                                                 \
        {-4, "text's OBJ has no vertex line"},                                                                        \
-       {-8, "memBlock's OBJ cannot be read, or has more than 4,294,967,294 vertex lines"},                           \
+       {-8, "memBlock's OBJ cannot be read, has more than 4,294,967,294 vertex lines, or cannot be read again to "   \
+            "its end or reads differently while the result is written (text's OBJ is left as it was)"},              \
        {-16, "memBlock's OBJ has no vertex line"},                                                                   \
        {-32, "the two OBJ files have different numbers of vertex lines"},                                            \
        {-64, "memBlock's OBJ has no line besides vertex lines and comments"},                                        \
@@ -1581,12 +1587,13 @@ constexpr bool describesPointer(const char* meaning, NullAnswer answer) {
 
 // Every related name is an export of the table, and not the row itself.
 constexpr bool relatedAreExports(const Export& e) {
+    // Names, not addresses, are compared: the sanitizers' instrumentation
+    // keeps a compiler from comparing addresses at compile time.
     bool known = true;
     forEachName(e.about.related, [&](std::string_view name) {
-        const Export* other = nullptr;
-        for (const Export& candidate : kExports)
-            if (isNamed(name, candidate.name)) other = &candidate;
-        known = known && other && other != &e;
+        bool exported = false;
+        for (const Export& candidate : kExports) exported = exported || isNamed(name, candidate.name);
+        known = known && exported && !isNamed(name, e.name);
     });
     return known;
 }
@@ -1616,7 +1623,8 @@ constexpr int firstInconsistentRow() {
         }
         if (!listed(e, e.nullText) || !listed(e, e.nullMem)) return row;
         if ((e.builds & kWindows) != 0 && (e.builds & kWindows) != kWindows) return row;
-        if (findExport(e.name) != &e) return row;
+        for (int earlier = 0; earlier < row; ++earlier)
+            if (isNamed(e.name, kExports[earlier].name)) return row;
         if (!aboutIsComplete(e)) return row;
     }
     return -1;
