@@ -107,7 +107,9 @@ inline constexpr float kNoPublicFolder = -1.0f;
 
 }  // namespace ostrel::exports
 
-#define OSTREL_INTERNAL_FAILURE {-1000, "memory ran out, or a library fault was caught"}
+// The last code of an export that can answer kInternalFailure (rows expand
+// inside ostrel::exports).
+#define OSTREL_INTERNAL_FAILURE {kInternalFailure.value, kInternalFailure.meaning}
 
 #define OSTREL_EXPORT_LIST(X)                                                                                        \
     X(AddDatFile, kEvery, refused(0), refused(0),                                                                    \
@@ -1556,8 +1558,6 @@ constexpr const char* meaningOf(const Export& e, float result) {
     return nullptr;
 }
 
-// Whether the export may answer kInternalFailure.
-constexpr bool mayFailInternally(const Export& e) { return meaningOf(e, kInternalFailure.value) != nullptr; }
 
 // Calls visit(name) for each name of a space-separated list.
 template <class Visit>
