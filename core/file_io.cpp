@@ -156,13 +156,8 @@ void OutputFile::stopWriter() noexcept {
     writer_.reset();
 }
 
-void OutputFile::write(const void* data, size_t size) {
+void OutputFile::writePastBuffer(const void* data, size_t size) {
     const char* bytes = static_cast<const char*>(data);
-    if (size < kBufferSize - used_) {
-        if (size) std::memcpy(buffer_.get() + used_, bytes, size);
-        used_ += size;
-        return;
-    }
     flushBuffer();
     if (size < kBufferSize) {
         std::memcpy(buffer_.get(), bytes, size);

@@ -27,6 +27,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -240,7 +241,15 @@ public:
     enum class Existing { Replace, Refuse };
     bool open(const char* path, Existing existing = Existing::Replace);
 
-    void write(const void* data, size_t size);
+    // Most writes are a line or less: they only land in the buffer.
+    void write(const void* data, size_t size) {
+        if (size < kBufferSize - used_) {
+            if (size) std::memcpy(buffer_.get() + used_, data, size);
+            used_ += size;
+            return;
+        }
+        writePastBuffer(data, size);
+    }
     void write(std::span<const uint8_t> bytes) { write(bytes.data(), bytes.size()); }
     void write(std::string_view text) { write(text.data(), text.size()); }
     void put(char c) {
@@ -271,6 +280,9 @@ private:
     static constexpr size_t kBufferSize = size_t(1) << 20;
     static constexpr size_t kWriteBackStep = size_t(8) << 20;
     void flushBuffer();
+    // A write that fills the buffer: it is flushed first, and a write of a
+    // buffer's size or more goes to the file directly.
+    void writePastBuffer(const void* data, size_t size);
     // Waits for the background writer, if there is one, to write all it has
     // been handed: afterwards the file holds every byte flushed so far.
     void drainWriter();

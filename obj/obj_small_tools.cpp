@@ -29,7 +29,8 @@ namespace {
 
 // "vt " then u and v, each as %g with six significant digits, and a space
 // after each.
-void writeUvLine(OutputFile& out, float u, float v) {
+template <class Out>
+void writeUvLine(Out& out, float u, float v) {
     char text[3 * kNumberTextMax];
     char* p = text;
     *p++ = 'v';
@@ -50,16 +51,18 @@ float scaleUVs(const char* inputPath, double scale, const char* outputPath) {
     StreamedInput input;
     if (!input.open(inputPath)) return kScaleCannotOpenInput;
     const bool scaling = scale > 0;
+    const auto writeScaled = [&](std::string_view line, auto& out) {
+        // "vt" and whatever single separator follows; a third coordinate is dropped.
+        float uv[2];
+        readFloats(line.size() > 3 ? line.substr(3) : std::string_view(), uv, 2);
+        if (scaling)
+            for (float& c : uv) c = narrow(double(c) * scale + double(offset));
+        writeUvLine(out, uv[0], uv[1]);
+    };
     bool inputFailed = false;
     bool written = writeOutput(outputPath, [&](OutputFile& out) {
-        forEachLine(input, [&](std::string_view line) {
-            if (!isUvLine(line)) return writeLine(out, line);
-            // "vt" and whatever single separator follows; a third coordinate is dropped.
-            float uv[2];
-            readFloats(line.size() > 3 ? line.substr(3) : std::string_view(), uv, 2);
-            if (scaling)
-                for (float& c : uv) c = narrow(double(c) * scale + double(offset));
-            writeUvLine(out, uv[0], uv[1]);
+        transformLines(input, out, [&](std::string_view lines, auto& part) {
+            copyLinesExcept(lines, part, isUvLine, writeScaled);
         });
         // An input that could not be read to its end leaves no output.
         inputFailed = !input.finish();
