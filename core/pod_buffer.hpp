@@ -58,8 +58,6 @@ public:
         reserveMore(1);
         *extendReserved(1) = value;
     }
-    // Empties the buffer and keeps its memory for what comes next.
-    void clear() noexcept { size_ = 0; }
     // Empties the buffer and gives its memory back.
     void release() noexcept {
         std::free(data_);

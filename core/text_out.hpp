@@ -1,11 +1,8 @@
 #pragma once
-// Text handed back to the host through memBlock, the platform line end, and
-// text put together in memory.
+// Text handed back to the host through memBlock, and the platform line end.
 
 #include <cstring>
 #include <string_view>
-
-#include "core/pod_buffer.hpp"
 
 namespace ostrel {
 
@@ -30,24 +27,5 @@ inline std::string_view fixedFieldText(const char* field, size_t width) noexcept
     const void* nul = std::memchr(field, 0, width);
     return {field, nul ? static_cast<size_t>(static_cast<const char*>(nul) - field) : width};
 }
-
-// Text put together in memory with the writing calls of OutputFile, so that
-// code that writes text can write it to either: the part of an output that a
-// second thread makes, say, before it follows the first part into the file.
-class TextBuffer {
-public:
-    void write(const void* data, size_t size) {
-        buffer_.reserveMore(size);
-        if (size) std::memcpy(buffer_.extendReserved(size), data, size);
-    }
-    void write(std::string_view text) { write(text.data(), text.size()); }
-    void put(char c) { buffer_.push(c); }
-    std::string_view text() const noexcept { return {buffer_.data(), buffer_.size()}; }
-    // Empties the text; its memory is kept for the next.
-    void clear() noexcept { buffer_.clear(); }
-
-private:
-    PodBuffer<char> buffer_;
-};
 
 }  // namespace ostrel

@@ -99,9 +99,7 @@ bool writeOutput(const std::string& path, Write&& write,
 using WriteGroupOutput = std::function<void(size_t index, VertexSetBuilder& numbers, OutputFile& out)>;
 size_t writeGroupOutputs(std::span<const std::string> outputs, size_t vertexCount, const WriteGroupOutput& write);
 
-// `out` is an OutputFile or a TextBuffer.
-template <class Out>
-void writeLine(Out& out, std::string_view line) {
+inline void writeLine(OutputFile& out, std::string_view line) {
     out.write(line);
     out.write(kLineEnd);
 }

@@ -233,71 +233,29 @@ bool copyExistingFile(const char* path, OutputFile& out, bool& endsInLine) {
 }
 
 // S's lines as they go into T: vertex lines unchanged, group lines renamed,
-// faces shifted; every other line dropped. A face with a "-" anywhere may
-// hold a relative number, which only the vertex count before it resolves:
-// an appender of lines read without that count marks it instead.
-template <class Out>
-struct Appender {
-    Out& out;
-    std::string_view groupName;
-    int64_t shift;
-    bool countKnown = true;
-    bool needsCount = false;   // a face it could not write without the count
-
-    void vertex(std::string_view line) { writeLine(out, line); }
-    void group(std::string_view) {
-        out.write("g ");
-        writeLine(out, groupName);
-    }
-    void face(FaceLine& face) {
-        if (!countKnown && face.line().find('-') != std::string_view::npos) {
-            needsCount = true;
-            return;
-        }
-        out.write("f ");
-        face.forEachCorner([&](uint64_t absolute) {
-            char digits[kNumberTextMax];
-            char* end = formatInt(digits, shift + int64_t(absolute));
-            out.write(digits, size_t(end - digits));
-            out.put(' ');
-        });
-        out.write(kLineEnd);
-    }
-};
-
-// Appends S's lines to `out`. Where a second thread may run, a large batch
-// is cut in two and its second half written by that thread into a buffer of
-// its own, without the vertex count before it; a half with a face that needs
-// the count is written again by this thread after the first half, and the
-// rest of S is then not cut.
+// faces shifted; every other line dropped.
 ObjScan writeAppendedLines(OutputFile& out, StreamedInput& source, std::string_view groupName, int64_t shift) {
-    ObjScan scan;
-    Appender<OutputFile> appender{out, groupName, shift};
-    TextBuffer secondText;
-    Appender<TextBuffer> second{secondText, groupName, shift, false};
-    bool halving = secondThreadAllowed();
-    for (std::string_view lines; !(lines = source.nextLines()).empty();) {
-        const size_t cut = halving ? halfCut(lines) : 0;
-        if (cut == 0) {
-            if (!continueScan(scan, lines, appender)) break;
-            continue;
+    struct {
+        OutputFile& out;
+        std::string_view groupName;
+        int64_t shift;
+        void vertex(std::string_view line) { writeLine(out, line); }
+        void group(std::string_view) {
+            out.write("g ");
+            writeLine(out, groupName);
         }
-        ObjScan secondScan;
-        secondText.clear();
-        bool goOn = true;
-        runSideBySide([&] { goOn = continueScan(scan, lines.substr(0, cut), appender); },
-                      [&] { continueScan(secondScan, lines.substr(cut), second); });
-        if (!goOn) break;
-        if (second.needsCount) {
-            halving = false;
-            if (!continueScan(scan, lines.substr(cut), appender)) break;
-            continue;
+        void face(FaceLine& face) {
+            out.write("f ");
+            face.forEachCorner([&](uint64_t absolute) {
+                char digits[kNumberTextMax];
+                char* end = formatInt(digits, shift + int64_t(absolute));
+                out.write(digits, size_t(end - digits));
+                out.put(' ');
+            });
+            out.write(kLineEnd);
         }
-        out.write(secondText.text());
-        scan.add(secondScan);
-        if (scan.tooManyVertexLines) break;
-    }
-    return scan;
+    } appender{out, groupName, shift};
+    return scanObj(source, appender);
 }
 
 }  // namespace

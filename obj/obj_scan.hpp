@@ -36,15 +36,6 @@ struct ObjScan {
         if (tooManyVertexLines) return tooManyVertexLinesCode;
         return check.allValid(vertexLines) ? 0.0f : kBadVertexNumber;
     }
-    // Takes in the scan of the lines that follow, scanned on their own (as if
-    // no vertex line stood before them), which holds no relative vertex
-    // number: those are the only ones that depend on what came before.
-    void add(const ObjScan& later) noexcept {
-        vertexLines += later.vertexLines;
-        faces += later.faces;
-        tooManyVertexLines = tooManyVertexLines || later.tooManyVertexLines || vertexLines > vertexLineLimit();
-        check.add(later.check);
-    }
 };
 
 // An "f" line during the scan. Its corners resolve against the vertex lines
@@ -101,13 +92,6 @@ struct LineSorter {
 };
 
 }  // namespace detail
-
-// Goes on with `scan` over more lines of its file; false once the scan must
-// stop (too many vertex lines).
-template <class Visitor>
-bool continueScan(ObjScan& scan, std::string_view lines, Visitor& visitor) {
-    return forEachLine(lines, detail::LineSorter<Visitor>{scan, visitor});
-}
 
 // `source` is the text itself, or a StreamedInput still being read (the
 // caller then asks its finish() whether the whole file arrived).

@@ -29,8 +29,7 @@ namespace {
 
 // "vt " then u and v, each as %g with six significant digits, and a space
 // after each.
-template <class Out>
-void writeUvLine(Out& out, float u, float v) {
+void writeUvLine(OutputFile& out, float u, float v) {
     char text[3 * kNumberTextMax];
     char* p = text;
     *p++ = 'v';
@@ -51,7 +50,7 @@ float scaleUVs(const char* inputPath, double scale, const char* outputPath) {
     StreamedInput input;
     if (!input.open(inputPath)) return kScaleCannotOpenInput;
     const bool scaling = scale > 0;
-    const auto writeScaled = [&](std::string_view line, auto& out) {
+    const auto writeScaled = [&](std::string_view line, OutputFile& out) {
         // "vt" and whatever single separator follows; a third coordinate is dropped.
         float uv[2];
         readFloats(line.size() > 3 ? line.substr(3) : std::string_view(), uv, 2);
@@ -61,9 +60,8 @@ float scaleUVs(const char* inputPath, double scale, const char* outputPath) {
     };
     bool inputFailed = false;
     bool written = writeOutput(outputPath, [&](OutputFile& out) {
-        transformLines(input, out, [&](std::string_view lines, auto& part) {
-            copyLinesExcept(lines, part, isUvLine, writeScaled);
-        });
+        for (std::string_view lines; !(lines = input.nextLines()).empty();)
+            copyLinesExcept(lines, out, isUvLine, writeScaled);
         // An input that could not be read to its end leaves no output.
         inputFailed = !input.finish();
         if (inputFailed) out.abandon();

@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -20,7 +19,6 @@
 #include "core/convert.hpp"
 #include "core/file_io.hpp"
 #include "core/number_text.hpp"
-#include "core/parallel.hpp"
 #include "core/text_out.hpp"
 
 namespace ostrel::obj {
@@ -58,41 +56,6 @@ bool forEachLine(StreamedInput& input, Visit&& visit) {
     for (std::string_view lines; !(lines = input.nextLines()).empty();)
         if (!forEachLine(lines, visit)) return false;
     return true;
-}
-
-// Where a batch of whole lines is cut in two for two threads: after the first
-// line end past its middle. 0 when it is better left whole: too small for a
-// second thread to pay for its start, or a single line.
-inline size_t halfCut(std::string_view lines) noexcept {
-    constexpr size_t kSmallestHalved = size_t(64) << 10;
-    if (lines.size() < kSmallestHalved) return 0;
-    const size_t middle = lines.size() / 2;
-    const void* found = std::memchr(lines.data() + middle, '\n', lines.size() - middle - 1);
-    return found ? size_t(static_cast<const char*>(found) - lines.data()) + 1 : 0;
-}
-
-// Calls work(lines, out) for the lines of `input`, batch after batch, for a
-// work that writes each line's output on its own, so that its output for
-// some lines and then for the lines after them is its output for all of
-// them. Where a second thread may run, a large batch is cut in two
-// (halfCut): this thread works on the first half into `out` while a second
-// thread works on the other half into a TextBuffer, which then follows in
-// `out`; the bytes are those of one thread. When the reading fails the work
-// stops early; the caller learns it from input.finish().
-template <class Out, class Work>
-void transformLines(StreamedInput& input, Out& out, Work&& work) {
-    TextBuffer secondHalf;
-    const bool halving = secondThreadAllowed();
-    for (std::string_view lines; !(lines = input.nextLines()).empty();) {
-        const size_t cut = halving ? halfCut(lines) : 0;
-        if (cut == 0) {
-            work(lines, out);
-            continue;
-        }
-        secondHalf.clear();
-        runSideBySide([&] { work(lines.substr(0, cut), out); }, [&] { work(lines.substr(cut), secondHalf); });
-        out.write(secondHalf.text());
-    }
 }
 
 // Writes the lines of `text` (whole lines) to `out` with the platform's line
@@ -338,11 +301,6 @@ public:
         return verticesSoFar + 1 - uint64_t(-number);
     }
     bool allValid(uint64_t vertexCount) const noexcept { return !invalid_ && largest_ <= vertexCount; }
-    // Takes in the checks of another part of the same file.
-    void add(const VertexNumberCheck& other) noexcept {
-        largest_ = std::max(largest_, other.largest_);
-        invalid_ = invalid_ || other.invalid_;
-    }
 
 private:
     uint64_t largest_ = 0;

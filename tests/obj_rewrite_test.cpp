@@ -4,12 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "obj/group_list.hpp"
 #include "obj/obj_rewrite_internal.hpp"
-#include "obj/obj_small_tools.hpp"
 #include "obj/obj_text.hpp"
 #include "tests/support/test_support.hpp"
 
@@ -164,46 +162,6 @@ TEST_F(RewriteTest, AppendWithoutGroupLineStillRecordsAndOneCharacterFacesCount)
     EXPECT_EQ(LeanAddGroupOBJ(part.c_str(), 0, target.c_str()), 1.0f);
     EXPECT_EQ(test::readText(target), "v 1 1 1\nf \ng p\n");
     EXPECT_EQ(groupListState().groupsList.at(0).endFace, 1);
-}
-
-// A file of a few hundred KiB is read in one batch, which two threads work
-// on in halves, the second without the vertex count before it. Whatever the
-// second half holds (line ends of both kinds, relative face numbers that need
-// that count, a face that names no vertex), the answers and bytes must be
-// those of one thread.
-TEST_F(RewriteTest, TwoThreadsOnHalvesOfAFileWriteWhatOneThreadWrites) {
-    auto lines = [](const char* tail) {
-        std::string text = "g first\n";
-        for (int i = 1; i <= 6000; ++i) {
-            text += "v " + std::to_string(i) + " 0.5 1\n" + (i % 3 ? "vt 0.25 0.75\n" : "vt 1 0\r\n");
-            text += i % 7 ? "f " + std::to_string(i) + "/1 1//2 " + std::to_string(i) + "\n" : "# note\r\n";
-            if (i == 4000) text += tail;
-        }
-        return text + "g last\nf 1 2 3";
-    };
-    const struct {
-        const char* name;
-        const char* tail;
-        float appendAnswer;
-    } cases[] = {{"plain", "", 6000.0f},
-                 {"relative", "f -1 -2/-1 -3\r\nv 0 0 0\n", 6001.0f},
-                 {"bad face", "f 1 2 0\n", kBadVertexNumber}};
-    for (const auto& c : cases) {
-        const std::string source = file(std::string(c.name) + ".obj", lines(c.tail));
-        std::map<std::string, std::string> outputs;
-        for (const char* threads : {"1", "2"}) {
-            test::ScopedEnvironment setting("OSTREL_THREADS", threads);
-            resetGroupListState();
-            const std::string scaled = dir.file(std::string(c.name) + threads + "-scaled.obj");
-            const std::string joined = file(std::string(c.name) + threads + "-joined.obj", "v 9 9 9\n");
-            EXPECT_EQ(scaleUVs(source.c_str(), 0.5, scaled.c_str()), 0.0f) << c.name;
-            EXPECT_EQ(LeanAddGroupOBJ(source.c_str(), 0, joined.c_str()), c.appendAnswer) << c.name;
-            outputs[std::string(threads) + " scaled"] = test::readText(scaled);
-            outputs[std::string(threads) + " joined"] = test::readText(joined);
-        }
-        EXPECT_TRUE(outputs["1 scaled"] == outputs["2 scaled"]) << c.name;
-        EXPECT_TRUE(outputs["1 joined"] == outputs["2 joined"]) << c.name;
-    }
 }
 
 }  // namespace

@@ -70,6 +70,8 @@ TEST_F(ScaleTest, OtherLinesPassUnchangedAndShortUvLinesReadZeros) {
     EXPECT_EQ(scale(others, 0.5), others);
     EXPECT_EQ(scale("vt\nvt 1\nvtx\n", 1), "vt 0 0 \nvt 1 0 \nvt 0 0 \n");
     EXPECT_EQ(scale("v 1 2 3\r\nvt 1 1\r\n", 1), "v 1 2 3\nvt 1 1 \n");
+    // Only a CR right before a line end goes; a last line gets its line end.
+    EXPECT_EQ(scale("v 1\r\r\nf 1\rx\ng z\r", 1), "v 1\r\nf 1\rx\ng z\n");
 }
 
 TEST_F(ScaleTest, ACommaLocaleDoesNotChangeTheNumbers) {
