@@ -751,7 +751,7 @@ inline constexpr float kNoPublicFolder = -1.0f;
     X(ListSplitOBJtoTev, kEvery, refused(-2), refused(-2),                                                           \
       ({-2, "text or memBlock missing"},                                                                             \
        {-5, "the group list is empty (checked before the Tev file is opened)"},                                      \
-       {-1760, "the Tev file cannot be read"},                                                                       \
+       {-1760, "the Tev file cannot be read (a read that fails once points files were written keeps them)"},         \
        {-18, "no points block, or a broken block chain with a size that is negative or 1..15 or a block past the "   \
              "end "                                                                                                  \
          "(nothing written)"},                                                                                       \
@@ -763,8 +763,8 @@ inline constexpr float kNoPublicFolder = -1.0f;
        OSTREL_INTERNAL_FAILURE),                                                                                     \
       about(kObjGroups,                                                                                              \
         "hands a Tev mesh's vertices out in runs to the group-list records as points files",                         \
-        "The Tev mesh file (not an OBJ), read whole. Its points block is found by walking the block chain from "     \
-        "byte 32; its positions are copied bit for bit.",                                                            \
+        "The Tev mesh file (not an OBJ). Its points block is found by walking the block chain from byte 32; its "    \
+        "positions are copied bit for bit, a run at a time, so memory holds neither the mesh nor the block.",        \
         "",                                                                                                          \
         "A path in the output folder; only its folder part is used, everything up to the last `/` or `\\` (none: "   \
         "the current folder). For each record, in list order, a new points file `<name>.Tvt` is written there: a "   \

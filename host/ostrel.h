@@ -251,18 +251,18 @@ OSTREL_API float GroupListSize(const char* text, double value, char* memBlock, i
 
 /*
  * ListSplitOBJtoTev: hands a Tev mesh's vertices out in runs to the group-list records as points
- * files. text: The Tev mesh file (not an OBJ), read whole. Its points block is found by walking the
- * block chain from byte 32; its positions are copied bit for bit. memBlock: A path in the output
- * folder; only its folder part is used, everything up to the last / or \ (none: the current
- * folder). For each record, in list order, a new points file <name>.Tvt is written there: a 16-byte
- * header (tag 10001, size 16 + 12n, count n, 0) and the next n = endFace - startFace vertices of
- * the block, 12 bytes each; the runs follow one another from the block's first vertex, whatever
- * startFace says, and vertices after the last run go nowhere. The record name is made safe for a
- * file name: /, \ and NUL become _; on Windows so do :*?"<>| and control characters, and a device
- * name such as CON gets a leading _. An output never replaces anything: when the name is taken (by
- * a file, a link, even a dangling one, or a folder), <name>_copy1.Tvt, <name>_copy2.Tvt, ... are
- * tried, at most 100,000. A repeated record name so gets <name>_copy1.Tvt. Success: 0. Failure: -2,
- * -5, -1760, -18, -32, -3, -1000.
+ * files. text: The Tev mesh file (not an OBJ). Its points block is found by walking the block chain
+ * from byte 32; its positions are copied bit for bit, a run at a time, so memory holds neither the
+ * mesh nor the block. memBlock: A path in the output folder; only its folder part is used,
+ * everything up to the last / or \ (none: the current folder). For each record, in list order, a
+ * new points file <name>.Tvt is written there: a 16-byte header (tag 10001, size 16 + 12n, count n,
+ * 0) and the next n = endFace - startFace vertices of the block, 12 bytes each; the runs follow one
+ * another from the block's first vertex, whatever startFace says, and vertices after the last run
+ * go nowhere. The record name is made safe for a file name: /, \ and NUL become _; on Windows so do
+ * :*?"<>| and control characters, and a device name such as CON gets a leading _. An output never
+ * replaces anything: when the name is taken (by a file, a link, even a dangling one, or a folder),
+ * <name>_copy1.Tvt, <name>_copy2.Tvt, ... are tried, at most 100,000. A repeated record name so
+ * gets <name>_copy1.Tvt. Success: 0. Failure: -2, -5, -1760, -18, -32, -3, -1000.
  */
 OSTREL_API float ListSplitOBJtoTev(const char* text, double value, char* memBlock, int memBlockSize) OSTREL_NOEXCEPT;
 

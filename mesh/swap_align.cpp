@@ -33,24 +33,8 @@ float readPositions(const char* path, TevPositions& tev) {
     File in = File::openInput(path);
     const auto size = in.isOpen() ? in.size() : std::nullopt;
     if (!size || *size > SIZE_MAX) return kMeshOrBitmapCannotOpen;
-    // Headers come from a window of the file, so a walk over many small
-    // blocks takes few reads.
-    constexpr size_t kWindowBytes = size_t(64) << 10;
-    ByteBuffer window(kWindowBytes);
-    uint64_t windowAt = 0, windowLength = 0;
     bool readFailed = false;
-    const auto block = walkToBlock(size_t(*size), kTevHeaderSize, kTagPoints, SearchLimit::HeaderInside,
-                                   [&](size_t p) -> const uint8_t* {
-                                       if (p < windowAt || p - windowAt + kBlockHeaderSize > windowLength) {
-                                           windowAt = p;
-                                           windowLength = std::min<uint64_t>(kWindowBytes, *size - p);
-                                           if (!in.seek(p) || !in.readExact(window.data(), size_t(windowLength))) {
-                                               readFailed = true;
-                                               return nullptr;
-                                           }
-                                       }
-                                       return window.data() + (p - windowAt);
-                                   });
+    const auto block = findBlockInFile(in, *size, kTevHeaderSize, kTagPoints, SearchLimit::HeaderInside, readFailed);
     if (readFailed) return kMeshOrBitmapCannotOpen;
     const auto length = block ? blockItemsLength(*size, *block, kPointBytes) : std::nullopt;
     if (!length) return kBlockMissing;

@@ -1,5 +1,8 @@
 #include "mesh/tev_format.hpp"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace ostrel::mesh {
 
 std::optional<TevBlock> findBlock(std::span<const uint8_t> file, size_t from, int32_t tag,
@@ -8,6 +11,29 @@ std::optional<TevBlock> findBlock(std::span<const uint8_t> file, size_t from, in
     return walkToBlock(file.size(), from, tag, limit, [&](size_t p) -> const uint8_t* {
         const auto header = bytes.view(p, kBlockHeaderSize);
         return header ? header->data() : nullptr;
+    });
+}
+
+std::optional<TevBlock> findBlockInFile(File& in, uint64_t size, size_t from, int32_t tag, SearchLimit limit,
+                                        bool& readFailed) {
+    readFailed = false;
+    if (size > SIZE_MAX) {
+        readFailed = true;
+        return std::nullopt;
+    }
+    constexpr size_t kWindowBytes = size_t(64) << 10;
+    ByteBuffer window(kWindowBytes);
+    uint64_t windowAt = 0, windowLength = 0;
+    return walkToBlock(size_t(size), from, tag, limit, [&](size_t p) -> const uint8_t* {
+        if (p < windowAt || p - windowAt + kBlockHeaderSize > windowLength) {
+            windowAt = p;
+            windowLength = std::min<uint64_t>(kWindowBytes, size - p);
+            if (!in.seek(p) || !in.readExact(window.data(), size_t(windowLength))) {
+                readFailed = true;
+                return nullptr;
+            }
+        }
+        return window.data() + (p - windowAt);
     });
 }
 

@@ -88,6 +88,13 @@ std::optional<TevBlock> walkToBlock(size_t n, size_t from, int32_t tag, SearchLi
 // walkToBlock over bytes in memory.
 std::optional<TevBlock> findBlock(std::span<const uint8_t> file, size_t from, int32_t tag, SearchLimit limit) noexcept;
 
+// walkToBlock over an open file of `size` bytes. The headers come from a
+// window of the file, so a walk over many small blocks takes few reads, and
+// memory holds that window, not the file. `readFailed` tells a read that
+// failed from a block that is not there.
+std::optional<TevBlock> findBlockInFile(File& in, uint64_t size, size_t from, int32_t tag, SearchLimit limit,
+                                        bool& readFailed);
+
 // The payload of a found block when it really holds `count` items of
 // `itemBytes` each inside both the block and the file; nothing otherwise.
 // A block may carry more bytes than its items need.

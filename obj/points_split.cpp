@@ -1,6 +1,7 @@
 // The splits into points files: an OBJ by its "g" lines, and a Tev mesh's
 // vertices by the group list.
 
+#include <algorithm>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -60,38 +61,52 @@ float LeanSplitTev(const char* inputPath, const char* outputPathInFolder) {
 float ListSplitTev(const char* tevPath, const char* outputPathInFolder) {
     const std::vector<groupID>& records = groupListState().groupsList;
     if (records.empty()) return kSplitListEmpty;
-    auto file = readWholeFile(tevPath);
-    if (!file) return kMeshOrBitmapCannotOpen;
-    auto block = mesh::findBlock(file->bytes(), mesh::kTevHeaderSize, mesh::kTagPoints,
-                                 mesh::SearchLimit::BeforeLast20);
+    // The file is read a block header and a run of vertices at a time:
+    // memory holds neither the mesh nor its points block.
+    File tev = File::openInput(tevPath);
+    const auto size = tev.isOpen() ? tev.size() : std::nullopt;
+    if (!size) return kMeshOrBitmapCannotOpen;
+    bool readFailed = false;
+    const auto block = mesh::findBlockInFile(tev, *size, mesh::kTevHeaderSize, mesh::kTagPoints,
+                                             mesh::SearchLimit::BeforeLast20, readFailed);
+    if (readFailed) return kMeshOrBitmapCannotOpen;
     if (!block) return kBlockMissing;
     // Only the vertices the block really holds are handed out: a group list
     // asking for more (or a count the file cannot back) is refused before any
     // points file is written.
-    auto points = mesh::blockItems(file->bytes(), *block, mesh::kPointBytes);
-    if (!points) return kListSplitTevTooFewVertices;
+    const auto length = mesh::blockItemsLength(*size, *block, mesh::kPointBytes);
+    if (!length) return kListSplitTevTooFewVertices;
     uint64_t wanted = 0;
     for (const groupID& record : records) {
         int64_t count = int64_t(record.endFace) - record.startFace;
         if (count < 0) return kListSplitTevTooFewVertices;
         wanted += uint64_t(count);
     }
-    if (wanted > points->size() / mesh::kPointBytes) return kListSplitTevTooFewVertices;
+    if (wanted > *length / mesh::kPointBytes) return kListSplitTevTooFewVertices;
 
     const std::string_view folder = folderPart(outputPathInFolder);
-    size_t offset = 0;
+    std::vector<uint8_t> buffer(std::min<size_t>(*length, size_t(1) << 20));
+    uint64_t offset = block->payloadOffset();
     for (const groupID& record : records) {
         const size_t count = size_t(int64_t(record.endFace) - record.startFace);
+        const uint64_t runBytes = uint64_t(count) * mesh::kPointBytes;
         // Raw 4-byte values: positions reach the points file bit for bit.
-        std::span<const uint8_t> run = points->subspan(offset, count * mesh::kPointBytes);
-        offset += run.size();
         const auto write = [&](OutputFile& out) {
             if (!writePointsHeader(out, count)) return out.abandon();
-            out.write(run);
+            if (runBytes && !tev.seek(offset)) readFailed = true;
+            for (uint64_t left = runBytes; left > 0 && !readFailed;) {
+                const size_t piece = size_t(std::min<uint64_t>(left, buffer.size()));
+                readFailed = !tev.readExact(buffer.data(), piece);
+                if (!readFailed) out.write(buffer.data(), piece);
+                left -= piece;
+            }
+            if (readFailed) out.abandon();
         };
         const bool written = writeOutput(freeOutputName(folder, record.nameText(), kPointsExtension), write,
                                          OutputFile::Existing::Refuse);
+        if (readFailed) return kMeshOrBitmapCannotOpen;
         if (!written) return kSplitCannotWriteOutput;
+        offset += runBytes;
     }
     return 0;
 }
