@@ -51,12 +51,16 @@ inline const char* parseShortDecimal(const char* p, const char* end, float& valu
     static constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
     const bool negative = p != end && *p == '-';
     if (p != end && (*p == '-' || *p == '+')) ++p;
+    // Digits beyond nine wrap `digits` round, but then the text is refused.
     uint32_t digits = 0;
-    int significant = 0, fraction = 0;
-    for (; p != end && *p >= '0' && *p <= '9'; ++p, ++significant) digits = digits * 10 + uint32_t(*p - '0');
+    const char* const integerStart = p;
+    for (uint32_t d; p != end && (d = uint32_t(uint8_t(*p)) - '0') < 10; ++p) digits = digits * 10 + d;
+    size_t significant = size_t(p - integerStart), fraction = 0;
     if (p != end && *p == '.') {
-        for (++p; p != end && *p >= '0' && *p <= '9'; ++p, ++significant, ++fraction)
-            digits = digits * 10 + uint32_t(*p - '0');
+        const char* const fractionStart = ++p;
+        for (uint32_t d; p != end && (d = uint32_t(uint8_t(*p)) - '0') < 10; ++p) digits = digits * 10 + d;
+        fraction = size_t(p - fractionStart);
+        significant += fraction;
     }
     if (significant == 0 || significant > 9 || fraction > 10 || digits > (1u << 24)) return nullptr;
     if (p != end && (*p == 'e' || *p == 'E')) return nullptr;

@@ -247,13 +247,12 @@ inline bool readPlainFace(std::string_view body, int64_t* numbers, size_t capaci
         const bool negative = *p == '-';
         if (negative) ++p;
         const char* digits = p;
-        int64_t value = 0;
-        for (; p != end && *p >= '0' && *p <= '9'; ++p) {
-            if (p - digits == 16) return false;   // longer numbers take the general path
-            value = value * 10 + (*p - '0');
-        }
-        if (p == digits || count == capacity) return false;
-        numbers[count++] = negative ? -value : value;
+        // Past 19 digits `value` wraps round, but longer numbers than 16
+        // digits take the general path anyway.
+        uint64_t value = 0;
+        for (uint32_t d; p != end && (d = uint32_t(uint8_t(*p)) - '0') < 10; ++p) value = value * 10 + d;
+        if (p == digits || p - digits > 16 || count == capacity) return false;
+        numbers[count++] = negative ? -int64_t(value) : int64_t(value);
         if (p != end && *p == '/') {
             const void* space = std::memchr(p, ' ', size_t(end - p));
             p = space ? static_cast<const char*>(space) : end;
