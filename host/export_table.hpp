@@ -1353,7 +1353,7 @@ inline constexpr float kNoPublicFolder = -1.0f;
         "builds the face-id list by which tevtoOBJ groups faces, from a base mesh",                                  \
         "The base mesh: a Tev file whose first block (at byte 32) is taken as a faces block whatever its tag: "      \
         "its count at bytes 40..43, then 16-byte face records from byte 48; a record whose fourth corner is "        \
-        "negative is a triangle.",                                                                                   \
+        "negative is a triangle. The records are read a slice at a time.",                                           \
         "The subdivision level, used as a double: each base face stands for trunc(4^(level - 1)) times its "         \
         "corner count output faces (level 1: 3 for a triangle, 4 for a quad; level 2: 12 and 16; level 3: 48 and "   \
         "64). Below 1, or NaN, every entry is 0; an entry is at most 4,294,967,295.",                                \
@@ -1407,8 +1407,9 @@ inline constexpr float kNoPublicFolder = -1.0f;
        OSTREL_INTERNAL_FAILURE),                                                                                     \
       about(kMeshes,                                                                                                 \
         "writes the vertex colours of a Tev colours block as OBJ comment lines",                                     \
-        "The input file, read whole: its first block (at byte 32) is taken as a vertex colours block whatever "      \
-        "its tag, its count at bytes 40..43 and 4-byte entries (blue, green, red, unused) from byte 48.",            \
+        "The input file, read a slice of entries at a time: its first block (at byte 32) is taken as a vertex "      \
+        "colours block whatever its tag, its count at bytes 40..43 and 4-byte entries (blue, green, red, "           \
+        "unused) from byte 48.",                                                                                     \
         "",                                                                                                          \
         "The text file to write, created or replaced; it may not be the input. It holds the colour comment block "   \
         "alone: the line `# The following RGB block contains Kelmor Vertex Color (Pigmesh) output as 3 "             \

@@ -94,11 +94,11 @@ OSTREL_API float clearVectors(const char* text, double value, char* memBlock, in
  * getFaceIDs: builds the face-id list by which tevtoOBJ groups faces, from a base mesh. text: The
  * base mesh: a Tev file whose first block (at byte 32) is taken as a faces block whatever its tag:
  * its count at bytes 40..43, then 16-byte face records from byte 48; a record whose fourth corner
- * is negative is a triangle. value: The subdivision level, used as a double: each base face stands
- * for trunc(4^(level - 1)) times its corner count output faces (level 1: 3 for a triangle, 4 for a
- * quad; level 2: 12 and 16; level 3: 48 and 64). Below 1, or NaN, every entry is 0; an entry is at
- * most 4,294,967,295. Success: The number of base faces read (0 or more), the length of the face-id
- * list. Failure: -9, -1760, -18, -1000.
+ * is negative is a triangle. The records are read a slice at a time. value: The subdivision level,
+ * used as a double: each base face stands for trunc(4^(level - 1)) times its corner count output
+ * faces (level 1: 3 for a triangle, 4 for a quad; level 2: 12 and 16; level 3: 48 and 64). Below 1,
+ * or NaN, every entry is 0; an entry is at most 4,294,967,295. Success: The number of base faces
+ * read (0 or more), the length of the face-id list. Failure: -9, -1760, -18, -1000.
  */
 OSTREL_API float getFaceIDs(const char* text, double value, char* memBlock, int memBlockSize) OSTREL_NOEXCEPT;
 
@@ -125,15 +125,15 @@ OSTREL_API float tevtoOBJ(const char* text, double value, char* memBlock, int me
 
 /*
  * outMRGB: writes the vertex colours of a Tev colours block as OBJ comment lines. text: The input
- * file, read whole: its first block (at byte 32) is taken as a vertex colours block whatever its
- * tag, its count at bytes 40..43 and 4-byte entries (blue, green, red, unused) from byte 48.
- * memBlock: The text file to write, created or replaced; it may not be the input. It holds the
- * colour comment block alone: the line # The following RGB block contains Kelmor Vertex Color
- * (Pigmesh) output as 3 hexadecimal values per vertex. The vertex color format is RRGGBB with up to
- * 32 entries per RGB line., lines of #RGB  and up to 32 entries, each a space and rrggbb in
- * lowercase hexadecimal, a line end (so an empty line when the count is a multiple of 32, 0
- * included), and # End of RGB block. Lines end in CR LF on Windows and in LF elsewhere. Success: 0.
- * Failure: -9, -1760, -2, -20, -1000.
+ * file, read a slice of entries at a time: its first block (at byte 32) is taken as a vertex
+ * colours block whatever its tag, its count at bytes 40..43 and 4-byte entries (blue, green, red,
+ * unused) from byte 48. memBlock: The text file to write, created or replaced; it may not be the
+ * input. It holds the colour comment block alone: the line # The following RGB block contains
+ * Kelmor Vertex Color (Pigmesh) output as 3 hexadecimal values per vertex. The vertex color format
+ * is RRGGBB with up to 32 entries per RGB line., lines of #RGB  and up to 32 entries, each a space
+ * and rrggbb in lowercase hexadecimal, a line end (so an empty line when the count is a multiple of
+ * 32, 0 included), and # End of RGB block. Lines end in CR LF on Windows and in LF elsewhere.
+ * Success: 0. Failure: -9, -1760, -2, -20, -1000.
  */
 OSTREL_API float outMRGB(const char* text, double value, char* memBlock, int memBlockSize) OSTREL_NOEXCEPT;
 

@@ -4,6 +4,8 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "core/convert.hpp"
 #include "core/file_io.hpp"
@@ -138,37 +140,78 @@ float WriteTev(const char* path) {
     return 0;
 }
 
+namespace {
+
+// The block at offset 32 is taken as a faces block whatever its tag: its
+// count at bytes 40..43, its records from byte 48.
+constexpr size_t kRecordsOffset = kTevHeaderSize + kBlockHeaderSize;
+
+// How many ids a triangle and a quad get at a subdivision level:
+// pow(4, level - 1) is positive or NaN; trunc saturates it into int32.
+struct FaceIdCounts {
+    uint32_t triangle;
+    uint32_t quad;
+};
+FaceIdCounts faceIdCounts(double level) noexcept {
+    const uint64_t per = uint64_t(std::max<int32_t>(0, ostrel::trunc(std::pow(4.0, level - 1.0))));
+    return {uint32_t(std::min<uint64_t>(per * 3, UINT32_MAX)), uint32_t(std::min<uint64_t>(per * 4, UINT32_MAX))};
+}
+
+// The face count of the block header, when its records lie in a file of
+// `fileSize` bytes.
+std::optional<size_t> faceRecordCount(const uint8_t* blockHeader, uint64_t fileSize) noexcept {
+    const int32_t count = readSignInt(blockHeader + 8);
+    if (count < 0 || !rangeFits(kRecordsOffset, uint64_t(count) * kFaceBytes, fileSize)) return std::nullopt;
+    return size_t(count);
+}
+
+// Appends the ids of `count` records; room for them is reserved.
+void appendFaceIds(const uint8_t* record, size_t count, FaceIdCounts ids, PodBuffer<uint32_t>& out) noexcept {
+    uint32_t* next = out.extendReserved(count);
+    for (size_t i = 0; i < count; ++i, record += kFaceBytes)
+        next[i] = readSignInt(record + 12) < 0 ? ids.triangle : ids.quad;
+}
+
+}  // namespace
+
 float faceIDsFromBytes(std::span<const uint8_t> file, double level) {
     MeshState& s = meshState();
     s.faceID.release();
-    // pow(4, level - 1) is positive or NaN; trunc saturates it into int32.
-    const uint64_t per = uint64_t(std::max<int32_t>(0, ostrel::trunc(std::pow(4.0, level - 1.0))));
-    const uint32_t triangleCount = uint32_t(std::min<uint64_t>(per * 3, UINT32_MAX));
-    const uint32_t quadCount = uint32_t(std::min<uint64_t>(per * 4, UINT32_MAX));
-
-    // The block at offset 32 is taken as a faces block whatever its tag: its
-    // count at bytes 40..43, its records from byte 48.
-    constexpr size_t kCountOffset = kTevHeaderSize + 8, kRecordsOffset = kTevHeaderSize + kBlockHeaderSize;
-    const ByteCursor bytes(file);
-    const auto blockHeader = bytes.view(kTevHeaderSize, kBlockHeaderSize);
-    if (!blockHeader) return kBlockMissing;
-    const int32_t faceCount = readSignInt(blockHeader->data() + (kCountOffset - kTevHeaderSize));
-    const auto records = faceCount < 0 ? std::nullopt : bytes.view(kRecordsOffset, uint64_t(faceCount) * kFaceBytes);
-    if (!records) return kBlockMissing;
-
-    s.faceID.reserveMore(size_t(faceCount));
-    uint32_t* out = s.faceID.extendReserved(size_t(faceCount));
-    const uint8_t* record = records->data();
-    for (int32_t i = 0; i < faceCount; ++i, record += kFaceBytes)
-        out[i] = readSignInt(record + 12) < 0 ? triangleCount : quadCount;
+    const auto blockHeader = ByteCursor(file).view(kTevHeaderSize, kBlockHeaderSize);
+    const auto count = blockHeader ? faceRecordCount(blockHeader->data(), file.size()) : std::nullopt;
+    if (!count) return kBlockMissing;
+    s.faceID.reserveMore(*count);
+    appendFaceIds(file.data() + kRecordsOffset, *count, faceIdCounts(level), s.faceID);
     return float(s.faceID.size());
 }
 
 float GetFaceIDsTev(const char* path, double level) {
-    meshState().faceID.release();
-    auto file = readWholeLargeFile(path);
-    if (!file) return kMeshOrBitmapCannotOpen;
-    return faceIDsFromBytes(file->bytes(), level);
+    MeshState& s = meshState();
+    s.faceID.release();
+    // The records are read a slice at a time: memory holds the ids, not the
+    // mesh.
+    File tev = File::openInput(path);
+    const auto size = tev.isOpen() ? tev.size() : std::nullopt;
+    if (!size) return kMeshOrBitmapCannotOpen;
+    uint8_t blockHeader[kBlockHeaderSize];
+    const FirstBlockHeader header = readFirstBlockHeader(tev, *size, blockHeader);
+    if (header == FirstBlockHeader::ReadFailed) return kMeshOrBitmapCannotOpen;
+    const auto count = header == FirstBlockHeader::Read ? faceRecordCount(blockHeader, *size) : std::nullopt;
+    if (!count) return kBlockMissing;
+    s.faceID.reserveMore(*count);
+    constexpr size_t kSliceRecords = size_t(1) << 16;
+    std::vector<uint8_t> slice(std::min(*count, kSliceRecords) * kFaceBytes);
+    const FaceIdCounts ids = faceIdCounts(level);
+    for (size_t first = 0; first < *count;) {
+        const size_t n = std::min(*count - first, kSliceRecords);
+        if (!tev.readExact(slice.data(), n * kFaceBytes)) {
+            s.faceID.release();
+            return kMeshOrBitmapCannotOpen;
+        }
+        appendFaceIds(slice.data(), n, ids, s.faceID);
+        first += n;
+    }
+    return float(s.faceID.size());
 }
 
 }  // namespace ostrel::mesh

@@ -37,6 +37,12 @@ std::optional<TevBlock> findBlockInFile(File& in, uint64_t size, size_t from, in
     });
 }
 
+FirstBlockHeader readFirstBlockHeader(File& in, uint64_t size, uint8_t header[kBlockHeaderSize]) {
+    if (size < kTevHeaderSize + kBlockHeaderSize) return FirstBlockHeader::TooShort;
+    if (!in.seek(kTevHeaderSize) || !in.readExact(header, kBlockHeaderSize)) return FirstBlockHeader::ReadFailed;
+    return FirstBlockHeader::Read;
+}
+
 std::optional<size_t> blockItemsLength(uint64_t fileSize, const TevBlock& block, size_t itemBytes) noexcept {
     if (block.count < 0) return std::nullopt;
     const uint64_t payload = uint64_t(block.count) * itemBytes;

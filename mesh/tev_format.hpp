@@ -95,6 +95,12 @@ std::optional<TevBlock> findBlock(std::span<const uint8_t> file, size_t from, in
 std::optional<TevBlock> findBlockInFile(File& in, uint64_t size, size_t from, int32_t tag, SearchLimit limit,
                                         bool& readFailed);
 
+// Reads the 16-byte header of the block at byte 32 of an open file of `size`
+// bytes, leaving the file at its payload. TooShort when the file ends before
+// the header does.
+enum class FirstBlockHeader { Read, TooShort, ReadFailed };
+FirstBlockHeader readFirstBlockHeader(File& in, uint64_t size, uint8_t header[kBlockHeaderSize]);
+
 // The payload of a found block when it really holds `count` items of
 // `itemBytes` each inside both the block and the file; nothing otherwise.
 // A block may carry more bytes than its items need.

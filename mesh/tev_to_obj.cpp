@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "core/byte_cursor.hpp"
@@ -101,14 +102,13 @@ char* putColour(char* p, const uint8_t* entry) noexcept {
     return p;
 }
 
-// Entries [first, first + count) of the comment block for the `total` entries
-// at `entries` (already checked to lie in the file): the introduction comes
-// with the first entry, the closing lines with the last. Line breaks depend
-// only on an entry's place in the whole block, so the block can be cut
-// anywhere.
+// Entries [first, first + count) of the comment block for `total` entries,
+// taken from `entries`, where entry `first` stands (already checked to lie
+// in the file): the introduction comes with the first entry, the closing
+// lines with the last. Line breaks depend only on an entry's place in the
+// whole block, so the block can be cut anywhere.
 void writeColours(const uint8_t* entries, size_t first, size_t count, size_t total, TextStage& out) {
     if (first == 0) appendLine(out, kRgbIntro);
-    entries += first * kColourBytes;
     for (size_t k = first; k < first + count; ++k, entries += kColourBytes) {
         char* p = out.reserve(kLongestLine);
         if (k % kColoursPerLine == 0) p = std::copy_n("#RGB ", 5, p);
@@ -210,7 +210,7 @@ struct ObjSource {
                 writeVertices(tev, plan, piece.first, piece.count, out);
                 break;
             case ObjPiece::Section::Colours:
-                writeColours(colours, piece.first, piece.count, colourCount, out);
+                writeColours(colours + piece.first * kColourBytes, piece.first, piece.count, colourCount, out);
                 break;
             case ObjPiece::Section::Faces:
                 walkFaceGroups(
@@ -445,15 +445,18 @@ TevObjStep writeObjText(std::span<const uint8_t> tev, const ObjPlan& plan, std::
     return step;
 }
 
+std::optional<size_t> colourEntryCount(const uint8_t* header, uint64_t fileSize) noexcept {
+    const int32_t count = readSignInt(header + 8);
+    if (count < 0 || !rangeFits(kPointsPayloadAt, uint64_t(count) * kColourBytes, fileSize)) return std::nullopt;
+    return size_t(count);
+}
+
 float colourBlockOfTev(std::span<const uint8_t> tev, TextStage& out) {
     // The block at offset 32 is taken as a colours block whatever its tag.
-    const ByteCursor bytes(tev);
-    const auto header = bytes.view(kPointsAt, kBlockHeaderSize);
-    if (!header) return kTevObjOutOfRange;
-    const int32_t count = readSignInt(header->data() + 8);
-    const auto entries = count < 0 ? std::nullopt : bytes.view(kPointsPayloadAt, uint64_t(count) * kColourBytes);
-    if (!entries) return kTevObjOutOfRange;
-    writeColours(entries->data(), 0, size_t(count), size_t(count), out);
+    const auto header = ByteCursor(tev).view(kPointsAt, kBlockHeaderSize);
+    const auto count = header ? colourEntryCount(header->data(), tev.size()) : std::nullopt;
+    if (!count) return kTevObjOutOfRange;
+    writeColours(tev.data() + kPointsPayloadAt, 0, *count, *count, out);
     return 0;
 }
 
@@ -482,13 +485,31 @@ float writeOBJfromTev(const char* tevPath, const char* objPath) {
 }
 
 float ReadVertColorTev(const char* inputPath, const char* outputPath) {
-    const auto tev = readWholeLargeFile(inputPath);
-    if (!tev) return kMeshOrBitmapCannotOpen;
+    // The entries are read a slice at a time: memory holds neither the file
+    // nor the block.
+    File tev = File::openInput(inputPath);
+    const auto size = tev.isOpen() ? tev.size() : std::nullopt;
+    if (!size) return kMeshOrBitmapCannotOpen;
     if (sameExistingFile(inputPath, outputPath)) return kTevObjCannotWrite;
     OutputFile file;
     if (!file.open(outputPath)) return kTevObjCannotWrite;
+    // The block at offset 32 is taken as a colours block whatever its tag;
+    // a file too short for its header or its entries leaves the old output.
+    uint8_t blockHeader[kBlockHeaderSize];
+    const FirstBlockHeader header = readFirstBlockHeader(tev, *size, blockHeader);
+    if (header == FirstBlockHeader::ReadFailed) return kMeshOrBitmapCannotOpen;
+    const auto count = header == FirstBlockHeader::Read ? colourEntryCount(blockHeader, *size) : std::nullopt;
+    if (!count) return kTevObjOutOfRange;
     TextStage out(&file);
-    if (float r = colourBlockOfTev(tev->bytes(), out); r != 0) return r;   // the old output stays
+    constexpr size_t kSliceEntries = size_t(1) << 16;
+    std::vector<uint8_t> slice(std::min(*count, kSliceEntries) * kColourBytes);
+    size_t first = 0;
+    do {   // once at least: a block without entries still gets its comments
+        const size_t n = std::min(*count - first, kSliceEntries);
+        if (n && !tev.readExact(slice.data(), n * kColourBytes)) return kMeshOrBitmapCannotOpen;
+        writeColours(slice.data(), first, n, *count, out);
+        first += n;
+    } while (first < *count);
     out.flush();
     return file.commit() ? 0.0f : kTevObjCannotWrite;
 }

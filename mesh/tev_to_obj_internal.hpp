@@ -3,6 +3,7 @@
 // of, for the tests, fuzz targets and benchmarks.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -72,5 +73,8 @@ TevObjStep writeObjText(std::span<const uint8_t> tev, const ObjPlan& plan, std::
 // The comment block for the colour entries of a Tev file whose first block is
 // a colours block (count at bytes 40..43, entries from byte 48).
 float colourBlockOfTev(std::span<const uint8_t> tev, TextStage& out);
+// The entry count that block's 16-byte header gives, when the entries lie in a
+// file of `fileSize` bytes.
+std::optional<size_t> colourEntryCount(const uint8_t* header, uint64_t fileSize) noexcept;
 
 }  // namespace ostrel::mesh

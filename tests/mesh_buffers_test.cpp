@@ -159,12 +159,23 @@ TEST_F(MeshBuffers, FaceIdsCountCornersTimesFourToTheLevelMinusOne) {
     EXPECT_EQ(mesh::GetFaceIDsTev(path.c_str(), NAN), 3);
     EXPECT_EQ(mesh::GetFaceIDsTev(dir.file("missing").c_str(), 1), kMeshOrBitmapCannotOpen);
     EXPECT_TRUE(mesh::meshState().faceID.empty());
+    // Read from the file slice by slice, the ids are those of the whole
+    // block in memory.
+    std::vector<test::TevFace> many;
+    for (int32_t i = 0; i < 2 * 65536 + 7; ++i) many.push_back({0, 1, 2, i % 3 ? 3 : -1});
+    const Bytes large = TevBuilder().faces(many).bytes();
+    ASSERT_EQ(mesh::faceIDsFromBytes(large, 3), float(many.size()));
+    const std::vector<uint32_t> inMemory(ids.data(), ids.data() + ids.size());
+    ASSERT_EQ(mesh::GetFaceIDsTev(write("large.tev", large).c_str(), 3), float(many.size()));
+    EXPECT_TRUE(std::vector<uint32_t>(ids.data(), ids.data() + ids.size()) == inMemory);
 }
 
 TEST_F(MeshBuffers, FaceIdsRefuseACountBeyondTheFile) {
     Bytes base = TevBuilder().rawBlock(20001, 16, 1000, Bytes(32, 0)).bytes();
     EXPECT_EQ(mesh::faceIDsFromBytes(base, 1), ostrel::kBlockMissing);
     EXPECT_EQ(mesh::faceIDsFromBytes(Bytes(47, 0), 1), ostrel::kBlockMissing);
+    for (const Bytes& bad : {base, Bytes(47, 0)})
+        EXPECT_EQ(mesh::GetFaceIDsTev(write("bad.tev", bad).c_str(), 1), ostrel::kBlockMissing);
     EXPECT_TRUE(mesh::meshState().faceID.empty());
 }
 

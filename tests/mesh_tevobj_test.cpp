@@ -291,6 +291,15 @@ TEST_F(TevToObjFiles, ColourBlockAlone) {
         EXPECT_EQ(ReadVertColorTev(dir.file("p.tev").c_str(), dir.file("c.txt").c_str()), kTevObjOutOfRange) << n;
     }
     EXPECT_EQ(readText(dir.file("c.txt")), kIntro + "#RGB  302010\n# End of RGB block\n");
+    // Read from the file slice by slice, or without any entry, the text is
+    // the one the whole block in memory gives.
+    for (size_t entries : {size_t(0), size_t(2 * 65536 + 33)}) {
+        std::vector<uint32_t> colours(entries);
+        for (size_t i = 0; i < entries; ++i) colours[i] = uint32_t(i * 2654435761u);
+        writeFile(dir.file("m.tev"), TevBuilder().colours(colours).bytes());
+        ASSERT_EQ(ReadVertColorTev(dir.file("m.tev").c_str(), dir.file("m.txt").c_str()), 0.0f);
+        EXPECT_TRUE(readText(dir.file("m.txt")) == colourText(colours)) << entries;
+    }
 }
 
 TEST_F(TevToObjFiles, AFailedWriteKeepsTheOldOutputAndTheFaceIds) {
