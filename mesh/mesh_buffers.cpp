@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
-#include <vector>
 
 #include "core/convert.hpp"
 #include "core/file_io.hpp"
@@ -199,17 +198,13 @@ float GetFaceIDsTev(const char* path, double level) {
     const auto count = header == FirstBlockHeader::Read ? faceRecordCount(blockHeader, *size) : std::nullopt;
     if (!count) return kBlockMissing;
     s.faceID.reserveMore(*count);
-    constexpr size_t kSliceRecords = size_t(1) << 16;
-    std::vector<uint8_t> slice(std::min(*count, kSliceRecords) * kFaceBytes);
     const FaceIdCounts ids = faceIdCounts(level);
-    for (size_t first = 0; first < *count;) {
-        const size_t n = std::min(*count - first, kSliceRecords);
-        if (!tev.readExact(slice.data(), n * kFaceBytes)) {
-            s.faceID.release();
-            return kMeshOrBitmapCannotOpen;
-        }
-        appendFaceIds(slice.data(), n, ids, s.faceID);
-        first += n;
+    const bool read = readItemsInSlices(tev, *count, kFaceBytes, [&](const uint8_t* records, size_t, size_t n) {
+        appendFaceIds(records, n, ids, s.faceID);
+    });
+    if (!read) {
+        s.faceID.release();
+        return kMeshOrBitmapCannotOpen;
     }
     return float(s.faceID.size());
 }

@@ -6,10 +6,12 @@
 // with tag, size (the whole block, header included), count and a reserved word,
 // all little-endian 32-bit. A points file is one points block standing alone.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "core/byte_cursor.hpp"
 #include "core/file_io.hpp"
@@ -100,6 +102,23 @@ std::optional<TevBlock> findBlockInFile(File& in, uint64_t size, size_t from, in
 // the header does.
 enum class FirstBlockHeader { Read, TooShort, ReadFailed };
 FirstBlockHeader readFirstBlockHeader(File& in, uint64_t size, uint8_t header[kBlockHeaderSize]);
+
+// Reads `items` items of `itemBytes` each from the current position of `in`,
+// about 1 MiB at a time into one buffer, and hands each slice to
+// take(bytes, firstItem, count). False when a read fails (the file got
+// shorter, say); the slices before it were handed over.
+template <class Take>
+bool readItemsInSlices(File& in, uint64_t items, size_t itemBytes, Take&& take) {
+    const size_t sliceItems = std::max<size_t>(1, (size_t(1) << 20) / itemBytes);
+    std::vector<uint8_t> slice(size_t(std::min<uint64_t>(items, sliceItems)) * itemBytes);
+    for (uint64_t first = 0; first < items;) {
+        const size_t count = size_t(std::min<uint64_t>(items - first, sliceItems));
+        if (!in.readExact(slice.data(), count * itemBytes)) return false;
+        take(static_cast<const uint8_t*>(slice.data()), size_t(first), count);
+        first += count;
+    }
+    return true;
+}
 
 // The payload of a found block when it really holds `count` items of
 // `itemBytes` each inside both the block and the file; nothing otherwise.

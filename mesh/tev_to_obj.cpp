@@ -501,15 +501,12 @@ float ReadVertColorTev(const char* inputPath, const char* outputPath) {
     const auto count = header == FirstBlockHeader::Read ? colourEntryCount(blockHeader, *size) : std::nullopt;
     if (!count) return kTevObjOutOfRange;
     TextStage out(&file);
-    constexpr size_t kSliceEntries = size_t(1) << 16;
-    std::vector<uint8_t> slice(std::min(*count, kSliceEntries) * kColourBytes);
-    size_t first = 0;
-    do {   // once at least: a block without entries still gets its comments
-        const size_t n = std::min(*count - first, kSliceEntries);
-        if (n && !tev.readExact(slice.data(), n * kColourBytes)) return kMeshOrBitmapCannotOpen;
-        writeColours(slice.data(), first, n, *count, out);
-        first += n;
-    } while (first < *count);
+    // A block without entries still gets its comment lines.
+    if (*count == 0) writeColours(nullptr, 0, 0, 0, out);
+    const bool read = readItemsInSlices(tev, *count, kColourBytes, [&](const uint8_t* entries, size_t first, size_t n) {
+        writeColours(entries, first, n, *count, out);
+    });
+    if (!read) return kMeshOrBitmapCannotOpen;
     out.flush();
     return file.commit() ? 0.0f : kTevObjCannotWrite;
 }

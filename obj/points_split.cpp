@@ -1,7 +1,6 @@
 // The splits into points files: an OBJ by its "g" lines, and a Tev mesh's
 // vertices by the group list.
 
-#include <algorithm>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -85,7 +84,6 @@ float ListSplitTev(const char* tevPath, const char* outputPathInFolder) {
     if (wanted > *length / mesh::kPointBytes) return kListSplitTevTooFewVertices;
 
     const std::string_view folder = folderPart(outputPathInFolder);
-    std::vector<uint8_t> buffer(std::min<size_t>(*length, size_t(1) << 20));
     uint64_t offset = block->payloadOffset();
     for (const groupID& record : records) {
         const size_t count = size_t(int64_t(record.endFace) - record.startFace);
@@ -93,13 +91,11 @@ float ListSplitTev(const char* tevPath, const char* outputPathInFolder) {
         // Raw 4-byte values: positions reach the points file bit for bit.
         const auto write = [&](OutputFile& out) {
             if (!writePointsHeader(out, count)) return out.abandon();
-            if (runBytes && !tev.seek(offset)) readFailed = true;
-            for (uint64_t left = runBytes; left > 0 && !readFailed;) {
-                const size_t piece = size_t(std::min<uint64_t>(left, buffer.size()));
-                readFailed = !tev.readExact(buffer.data(), piece);
-                if (!readFailed) out.write(buffer.data(), piece);
-                left -= piece;
-            }
+            const auto copy = [&](const uint8_t* points, size_t, size_t n) {
+                out.write(points, n * mesh::kPointBytes);
+            };
+            readFailed =
+                runBytes && (!tev.seek(offset) || !mesh::readItemsInSlices(tev, count, mesh::kPointBytes, copy));
             if (readFailed) out.abandon();
         };
         const bool written = writeOutput(freeOutputName(folder, record.nameText(), kPointsExtension), write,
