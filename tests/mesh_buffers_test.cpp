@@ -162,7 +162,7 @@ TEST_F(MeshBuffers, FaceIdsCountCornersTimesFourToTheLevelMinusOne) {
     // Read from the file slice by slice, the ids are those of the whole
     // block in memory.
     std::vector<test::TevFace> many;
-    for (int32_t i = 0; i < 2 * 65536 + 7; ++i) many.push_back({0, 1, 2, i % 3 ? 3 : -1});
+    for (int32_t i = 0; i < 150001; ++i) many.push_back({0, 1, 2, i % 3 ? 3 : -1});   // over 2 MiB of records
     const Bytes large = TevBuilder().faces(many).bytes();
     ASSERT_EQ(mesh::faceIDsFromBytes(large, 3), float(many.size()));
     const std::vector<uint32_t> inMemory(ids.data(), ids.data() + ids.size());

@@ -293,7 +293,7 @@ TEST_F(TevToObjFiles, ColourBlockAlone) {
     EXPECT_EQ(readText(dir.file("c.txt")), kIntro + "#RGB  302010\n# End of RGB block\n");
     // Read from the file slice by slice, or without any entry, the text is
     // the one the whole block in memory gives.
-    for (size_t entries : {size_t(0), size_t(2 * 65536 + 33)}) {
+    for (size_t entries : {size_t(0), size_t(600001)}) {   // over 2 MiB: more than two slices
         std::vector<uint32_t> colours(entries);
         for (size_t i = 0; i < entries; ++i) colours[i] = uint32_t(i * 2654435761u);
         writeFile(dir.file("m.tev"), TevBuilder().colours(colours).bytes());
